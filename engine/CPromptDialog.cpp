@@ -1,0 +1,106 @@
+#include "engine/CPromptDialog.h"
+
+#include "framework/Text.h"
+#include "resources/resource.h"
+
+#include <richedit.h>
+
+CPromptDialog::CPromptDialog(int templateId, const std::string& caption, const std::string& heading,
+                             const std::string& text, int iconId)
+    : CDialog(templateId), caption(caption), heading(heading), text(text), iconId(iconId)
+{
+}
+
+CPromptDialog::~CPromptDialog()
+{
+    if (font)
+        DeleteObject(font);
+}
+
+// Line feeds become paragraph breaks the rich-edit control counts as lines.
+static std::wstring ToControlText(const std::string& text)
+{
+    std::wstring wide;
+    for (wchar_t c : Widen(text))
+    {
+        if (c == L'\n' && (wide.empty() || wide.back() != L'\r'))
+            wide += L'\r';
+        wide += c;
+    }
+    return wide;
+}
+
+HWND CPromptDialog::CreateTextControl(DWORD extraStyle, int left, int top, int right, int bottom)
+{
+    static HMODULE richEdit = LoadLibraryW(L"riched20.dll");
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_MULTILINE | extraStyle;
+    const wchar_t* className = richEdit ? RICHEDIT_CLASSW : L"EDIT";
+    HWND control = CreateWindowExW(0, className, L"", style, left, top, right - left, bottom - top, hwnd,
+                                   (HMENU)(INT_PTR)IDC_PROMPT_TEXT, GetModuleHandleW(nullptr), nullptr);
+    if (!control)
+        return nullptr;
+    SendMessageW(control, WM_SETFONT, (WPARAM)font, FALSE);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    format.dwEffects = 0;
+    format.crTextColor = RGB(0, 0, 0);
+    SendMessageW(control, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+    return control;
+}
+
+int CPromptDialog::LayoutText(int textRight, int singleLineRight, int frameRight)
+{
+    HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16,
+                                   LR_SHARED);
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, (LPARAM)icon);
+    SetText(caption);
+
+    font = CreateFontW(11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                       L"MS Sans Serif");
+    textControl = CreateTextControl(0, 15, 20, textRight, 100);
+
+    // The line height comes from the control's own default font, as its lines are counted.
+    int lineHeight = 0;
+    HDC dc = GetDC(textControl);
+    SetMapMode(dc, MM_TEXT);
+    TEXTMETRICW metrics = {};
+    if (GetTextMetricsW(dc, &metrics))
+        lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    ReleaseDC(textControl, dc);
+
+    std::wstring controlText = ToControlText(text);
+    SetWindowTextW(textControl, controlText.c_str());
+    int lines = (int)SendMessageW(textControl, EM_GETLINECOUNT, 0, 0);
+    int height = lines * lineHeight;
+    MoveWindow(textControl, 15, 20, textRight, height, FALSE);
+
+    if (lines == 1)
+    {
+        ::DestroyWindow(textControl);
+        textControl = CreateTextControl(ES_CENTER | ES_READONLY, 15, 20, singleLineRight, height + 20);
+        SetWindowTextW(textControl, controlText.c_str());
+    }
+
+    frame = CreateWindowExW(0, L"BUTTON", Widen(heading).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 5, 0,
+                            frameRight - 5, height + 30, hwnd, (HMENU)(INT_PTR)-1, GetModuleHandleW(nullptr),
+                            nullptr);
+    SendMessageW(frame, WM_SETFONT, (WPARAM)font, FALSE);
+    return height;
+}
+
+void CPromptDialog::SizeAndCentre(int width, int clientHeight)
+{
+    RECT windowRect, clientRect;
+    GetWindowRect(hwnd, &windowRect);
+    GetClientRect(hwnd, &clientRect);
+    int height = clientHeight + (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top);
+
+    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    if (owner)
+        GetWindowRect(owner, &area);
+    int left = area.left + ((area.right - area.left) - width) / 2;
+    int top = area.top + ((area.bottom - area.top) - height) / 2;
+    SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,68 @@
+#include "engine/Matching.h"
+
+#include "engine/TextCase.h"
+
+std::string FileTypeOf(const std::string& name)
+{
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return std::string();
+    return LowerText(name.substr(dot + 1));
+}
+
+bool TypeMatches(const SearchCriteria& criteria, const std::string& type)
+{
+    if (criteria.fileType.empty() || criteria.fileType == "*")
+        return true;
+    // Literal comparison: a '?' or '*' in the wanted type is an ordinary character.
+    return LowerText(type) == LowerText(criteria.fileType);
+}
+
+bool SizeMatches(const SearchCriteria& criteria, uint64_t size)
+{
+    switch (criteria.sizeCondition)
+    {
+    case SizeCondition::Any:
+        return true;
+    case SizeCondition::IsMoreThan:
+        return size >= criteria.sizeFrom;
+    case SizeCondition::IsLessThan:
+        return size <= criteria.sizeFrom;
+    case SizeCondition::IsBetween:
+        return size >= criteria.sizeFrom && size <= criteria.sizeTo;
+    }
+    return false;
+}
+
+bool DateMatches(const SearchCriteria& criteria, int64_t testedTime)
+{
+    switch (criteria.dateCondition)
+    {
+    case DateCondition::Any:
+        return true;
+    case DateCondition::Is:
+    case DateCondition::IsBetween:
+        return testedTime >= criteria.dateFrom && testedTime <= criteria.dateTo;
+    case DateCondition::IsBefore:
+        return testedTime <= criteria.dateFrom;
+    case DateCondition::IsAfter:
+        return testedTime >= criteria.dateFrom;
+    }
+    return false;
+}
+
+bool MatchEntry(const SearchCriteria& criteria, const std::string& name, const std::string& folder,
+                uint64_t size, int64_t testedTime, const ZoneRule& zone, FoundFile& hit)
+{
+    std::string type = FileTypeOf(name);
+    if (!TypeMatches(criteria, type) || !SizeMatches(criteria, size) || !DateMatches(criteria, testedTime))
+        return false;
+    hit.name = name;
+    hit.type = std::move(type);
+    hit.folder = folder;
+    hit.size = size;
+    hit.dateText = FormatDateText(SecondsToLocal(testedTime, zone));
+    hit.selected = 0;
+    hit.testedTime = testedTime;
+    return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/LocalTime.h"
+#include "engine/SearchCriteria.h"
+
+// The extension of a file name in lower case: the text after its last '.', empty when the name
+// has no '.' or ends with one.
+std::string FileTypeOf(const std::string& name);
+
+// The three tests a file must all pass to be a hit. Bounds are inclusive; a condition outside
+// its list never passes.
+bool TypeMatches(const SearchCriteria& criteria, const std::string& type);
+bool SizeMatches(const SearchCriteria& criteria, uint64_t size);
+bool DateMatches(const SearchCriteria& criteria, int64_t testedTime);
+
+// Tests one directory entry; on a hit fills every field of hit and returns true, otherwise
+// leaves hit untouched.
+bool MatchEntry(const SearchCriteria& criteria, const std::string& name, const std::string& folder,
+                uint64_t size, int64_t testedTime, const ZoneRule& zone, FoundFile& hit);

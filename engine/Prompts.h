@@ -1,0 +1,18 @@
+// The only way the program shows messages and asks questions. Callable from any
+// thread; a worker passes no owner and the dialog runs on the worker's thread.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+void ShowMessage(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
+                 int iconId);
+// True only when "Yes" was pressed.
+bool AskYesNo(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
+              int iconId);
+// The result of the pressed button (1, 2, 0, 3, 4 from left to right); 0 when
+// cancelled by Escape or the close box.
+int AskChoice(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
+              int iconId, const std::array<int, 5>& enabled, const std::array<std::string, 5>& captions);

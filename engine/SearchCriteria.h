@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The values are the indexes of the search page's drop-down choices, so an index converts with
+// static_cast. A value outside the list is kept as it is and never passes a test.
+enum class DateKind : int
+{
+    Created = 0,
+    Modified = 1,
+    Accessed = 2,
+};
+
+enum class DateCondition : int
+{
+    Any = 0,
+    Is = 1,
+    IsBefore = 2,
+    IsAfter = 3,
+    IsBetween = 4,
+};
+
+enum class SizeCondition : int
+{
+    Any = 0,
+    IsMoreThan = 1,
+    IsLessThan = 2,
+    IsBetween = 3,
+};
+
+struct SearchCriteria
+{
+    DateKind dateKind = DateKind::Modified;
+    DateCondition dateCondition = DateCondition::Any;
+    bool useTime = false;
+    int64_t dateFrom = 0; // seconds since 1970-01-01 00:00:00 UTC
+    int64_t dateTo = 0;
+    std::string fileType; // UTF-8, without the leading "*."; empty or "*" means all files
+    SizeCondition sizeCondition = SizeCondition::Any;
+    uint64_t sizeFrom = 0; // bytes
+    uint64_t sizeTo = 0;
+};
+
+struct FoundFile
+{
+    std::string name;
+    std::string type;
+    std::string folder; // ends with a backslash; folder + name is the full path
+    uint64_t size = 0;
+    std::string dateText;
+    int selected = 0;
+    // The tested time itself, so the Date column sorts by time and not by its text.
+    int64_t testedTime = 0;
+};

@@ -1,0 +1,97 @@
+#include "framework/CDialog.h"
+
+#include "framework/MessageLoop.h"
+
+INT_PTR CDialog::DoModal(HWND owner)
+{
+    modeless = false;
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, StaticDialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool CDialog::Create(HWND owner)
+{
+    modeless = true;
+    HWND created = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
+                                      StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    if (!created)
+        return false;
+    RegisterModelessDialog(created);
+    return true;
+}
+
+void CDialog::EndDialog(INT_PTR result)
+{
+    if (modeless)
+        DestroyWindow();
+    else
+        ::EndDialog(hwnd, result);
+}
+
+INT_PTR CALLBACK CDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CDialog* self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (message == WM_INITDIALOG)
+    {
+        self = reinterpret_cast<CDialog*>(lParam);
+        self->hwnd = window;
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+    }
+    if (!self)
+        return FALSE;
+    INT_PTR result = self->WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+    {
+        if (self->modeless)
+            UnregisterModelessDialog(window);
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        self->hwnd = nullptr;
+    }
+    return result;
+}
+
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    }
+    return FALSE;
+}
+
+bool CDialog::OnCommand(int id, int)
+{
+    switch (id)
+    {
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::SetResult(LRESULT result)
+{
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+}

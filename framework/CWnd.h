@@ -1,0 +1,45 @@
+// A window object bound to its HWND. Each class answers its messages in one
+// WindowProc switch and its commands in one OnCommand switch.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CWnd
+{
+public:
+    HWND hwnd = nullptr;
+
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    virtual ~CWnd();
+
+    // Registers a window class whose messages reach the bound object.
+    static bool RegisterWindowClass(const wchar_t* className, UINT style, HICON icon, HICON smallIcon,
+                                    HCURSOR cursor, HBRUSH background);
+    bool Create(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
+                int x, int y, int width, int height, HWND parent, HMENU menuOrId);
+    // The object bound to a window of ours, or null.
+    static CWnd* FromHandle(HWND window);
+
+    HWND GetItem(int id) const { return GetDlgItem(hwnd, id); }
+    void SetText(const std::string& text);
+    std::string GetText() const;
+    void SetItemText(int id, const std::string& text);
+    std::string GetItemText(int id) const;
+    void ShowItem(int id, bool show);
+    void EnableItem(int id, bool enable);
+    void DestroyWindow();
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Returns true when the command was handled.
+    virtual bool OnCommand(int id, int code);
+
+private:
+    static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+std::string GetWindowTextUtf8(HWND window);

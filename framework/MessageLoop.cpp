@@ -1,0 +1,36 @@
+#include "framework/MessageLoop.h"
+
+#include <vector>
+
+// Modeless dialogs belong to the thread that created them.
+static thread_local std::vector<HWND> modelessDialogs;
+
+void RegisterModelessDialog(HWND dialog)
+{
+    modelessDialogs.push_back(dialog);
+}
+
+void UnregisterModelessDialog(HWND dialog)
+{
+    std::erase(modelessDialogs, dialog);
+}
+
+void DispatchLoopMessage(MSG& msg)
+{
+    // By index: a dialog may close, and leave the list, while it handles the message.
+    for (size_t i = 0; i < modelessDialogs.size(); i++)
+    {
+        if (IsDialogMessageW(modelessDialogs[i], &msg))
+            return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+int RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchLoopMessage(msg);
+    return (int)msg.wParam;
+}

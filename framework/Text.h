@@ -1,0 +1,15 @@
+// Text inside the program is UTF-8; Windows is called through its wide functions.
+#pragma once
+
+#include <string>
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+std::string Narrow(const wchar_t* wide);
+
+// A path in the form the wide file functions accept at any length: paths longer
+// than MAX_PATH get the "\\?\" prefix ("\\?\UNC\" for network paths).
+std::wstring LongPath(const std::string& utf8Path);
+
+// The text's bytes in the system's ANSI code page (characters it lacks become '?').
+std::string ToAnsi(const std::string& utf8);

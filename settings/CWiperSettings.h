@@ -1,0 +1,35 @@
+// The one settings record: what settings.dat keeps, and the run-time state the
+// pages and the workers share.
+#pragma once
+
+#include "engine/SearchCriteria.h"
+#include "settings/SettingsFile.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CWiperSettings : public PersistedSettings
+{
+public:
+    // Always ends with a backslash; settings.dat lies in it.
+    std::string installFolder;
+    // 1 a search, 2 a deletion was asked for; 0 when the worker has ended.
+    std::atomic<int> requestedOperation{0};
+    // 0 idle, 1 a search runs, 2 a deletion runs.
+    std::atomic<int> runningOperation{0};
+    std::vector<std::string> locations;
+    std::vector<FoundFile> foundFiles;
+    std::atomic<uint64_t> foundCount{0};
+
+    void SetDefaults();
+    // False when the file is missing (defaults applied) or unreadable (a message was shown).
+    bool Load();
+    // False when the file could not be written (a message was shown); the old file is then intact.
+    bool Save();
+    void SetPassword(const std::string& password);
+    bool CheckPassword(const std::string& password) const;
+
+    std::string FilePath() const;
+};

@@ -1,0 +1,255 @@
+#include "engine/Prompts.h"
+
+#include "resources/resource.h"
+#include "framework/CWnd.h"
+#include "tests/support/DialogDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace
+{
+const std::array<int, 5> kNotFoundEnabled = {0, 0, 1, 1, 1};
+const std::array<std::string, 5> kNotFoundCaptions = {"", "", "Cancel", "Skip", "Skip all"};
+
+struct Layout
+{
+    bool found = false;
+    int windowWidth = 0;
+    int clientHeight = 0;
+    bool centred = false;
+    int lines = 0;
+};
+
+Layout Measure(HWND dialog)
+{
+    Layout layout;
+    if (!dialog)
+        return layout;
+    layout.found = true;
+    RECT window, client;
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    layout.windowWidth = window.right - window.left;
+    layout.clientHeight = client.bottom;
+    HWND text = GetDlgItem(dialog, IDC_PROMPT_TEXT);
+    layout.centred = (GetWindowLongW(text, GWL_STYLE) & ES_CENTER) != 0;
+    layout.lines = (int)SendMessageW(text, EM_GETLINECOUNT, 0, 0);
+    return layout;
+}
+
+Layout ShowAndMeasure(const std::string& text)
+{
+    Layout layout;
+    DialogDriver driver("Warning", [&](HWND dialog) {
+        layout = Measure(dialog);
+        PressKey(dialog, VK_RETURN);
+    });
+    ShowMessage(nullptr, "Warning", "", text, IDI_EXCLAMATION_MARK);
+    return layout;
+}
+}
+
+TEST(PromptLayout, SingleLineIsCentredAndEachLineAddsOneLineHeight)
+{
+    Layout one = ShowAndMeasure("Please select any folder.");
+    Layout two = ShowAndMeasure("first line\nsecond line");
+    Layout three = ShowAndMeasure("The following folder was not found:\nC:\\Docs\\\nSkip it?");
+    Layout five = ShowAndMeasure("1\n2\n3\n4\n5");
+    ASSERT_TRUE(one.found && two.found && three.found && five.found);
+
+    EXPECT_TRUE(one.centred);
+    EXPECT_FALSE(two.centred);
+    EXPECT_FALSE(three.centred);
+    EXPECT_EQ(three.lines, 3);
+
+    int lineHeight = two.clientHeight - one.clientHeight;
+    EXPECT_GT(lineHeight, 5);
+    EXPECT_EQ(three.clientHeight - two.clientHeight, lineHeight);
+    EXPECT_EQ(five.clientHeight - three.clientHeight, 2 * lineHeight);
+    EXPECT_EQ(one.clientHeight, 60 + lineHeight);
+    EXPECT_EQ(one.windowWidth, 300);
+}
+
+TEST(PromptLayout, LongTextWrapsAndStaysLeftAligned)
+{
+    Layout limit = ShowAndMeasure("The number of found files exceeds the 100000 limit.\n"
+                                  "To ensure normal viewing, the results will be truncated.\n"
+                                  "If necessary, please set new search criteria.");
+    Layout wrapped = ShowAndMeasure(std::string(40, 'x') + " " + std::string(40, 'y') + " " + std::string(40, 'z'));
+    ASSERT_TRUE(limit.found && wrapped.found);
+    EXPECT_GE(limit.lines, 3);
+    EXPECT_FALSE(limit.centred);
+    EXPECT_GT(wrapped.lines, 1);
+    EXPECT_FALSE(wrapped.centred);
+}
+
+TEST(PromptLayout, CentredOverOwnerOrScreen)
+{
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 100, 80, 600, 500, nullptr,
+                                 nullptr, nullptr, nullptr);
+    RECT ownerRect, dialogRect = {};
+    GetWindowRect(owner, &ownerRect);
+    {
+        DialogDriver driver("Warning", [&](HWND dialog) {
+            GetWindowRect(dialog, &dialogRect);
+            PressKey(dialog, VK_ESCAPE);
+        });
+        ShowMessage(owner, "Warning", "", "text", IDI_EXCLAMATION_MARK);
+    }
+    EXPECT_NEAR((dialogRect.left + dialogRect.right) / 2, (ownerRect.left + ownerRect.right) / 2, 1);
+    EXPECT_NEAR((dialogRect.top + dialogRect.bottom) / 2, (ownerRect.top + ownerRect.bottom) / 2, 1);
+    DestroyWindow(owner);
+
+    {
+        DialogDriver driver("Warning", [&](HWND dialog) {
+            GetWindowRect(dialog, &dialogRect);
+            CloseWithCloseBox(dialog);
+        });
+        ShowMessage(nullptr, "Warning", "", "text", IDI_EXCLAMATION_MARK);
+    }
+    EXPECT_NEAR((dialogRect.left + dialogRect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((dialogRect.top + dialogRect.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+}
+
+TEST(ShowMessage, ShowsCaptionHeadingAndTextAndAnyKeyCloses)
+{
+    std::string caption, frame, text;
+    bool hasIcon = false;
+    {
+        DialogDriver driver("Error", [&](HWND dialog) {
+            caption = GetWindowTextUtf8(dialog);
+            text = ControlText(dialog, IDC_PROMPT_TEXT);
+            frame = ControlText(dialog, -1);
+            hasIcon = SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0) != 0;
+            ClickButton(dialog, IDOK);
+        });
+        ShowMessage(nullptr, "Error", "Heading", "Wrong settings.dat", IDI_EXCLAMATION_MARK);
+    }
+    EXPECT_EQ(caption, "Error");
+    EXPECT_EQ(text, "Wrong settings.dat");
+    EXPECT_EQ(frame, "Heading");
+    EXPECT_TRUE(hasIcon);
+}
+
+namespace
+{
+bool AnswerYesNo(std::function<void(HWND)> act)
+{
+    DialogDriver driver("Warning", act);
+    return AskYesNo(nullptr, "Warning", "", "Do you want to stop searching?", IDI_QUESTION_MARK);
+}
+}
+
+TEST(AskYesNo, OnlyYesAnswersTrue)
+{
+    EXPECT_TRUE(AnswerYesNo([](HWND d) { ClickButton(d, IDOK); }));
+    EXPECT_FALSE(AnswerYesNo([](HWND d) { ClickButton(d, IDCANCEL); }));
+    EXPECT_FALSE(AnswerYesNo([](HWND d) { PressKey(d, VK_ESCAPE); }));
+    EXPECT_FALSE(AnswerYesNo([](HWND d) { CloseWithCloseBox(d); }));
+    // Enter with the initial focus chooses the default, "No".
+    EXPECT_FALSE(AnswerYesNo([](HWND d) { PressKey(d, VK_RETURN); }));
+}
+
+TEST(AskYesNo, ButtonsSitBelowTheText)
+{
+    RECT yes = {}, no = {}, text = {};
+    AnswerYesNo([&](HWND d) {
+        GetWindowRect(GetDlgItem(d, IDOK), &yes);
+        GetWindowRect(GetDlgItem(d, IDCANCEL), &no);
+        GetWindowRect(GetDlgItem(d, IDC_PROMPT_TEXT), &text);
+        PressKey(d, VK_ESCAPE);
+    });
+    EXPECT_EQ(yes.right - yes.left, 100);
+    EXPECT_EQ(no.left - yes.left, 185);
+    EXPECT_EQ(yes.top, no.top);
+    EXPECT_GT(yes.top, text.bottom);
+}
+
+TEST(AskYesNo, WorksFromAWorkerThreadWithoutOwner)
+{
+    bool answer = false;
+    DialogDriver driver("Deleting Files", [](HWND d) { ClickButton(d, IDOK); });
+    std::thread worker([&] {
+        answer = AskYesNo(nullptr, "Deleting Files", "", "Do you want to terminate deleting?", IDI_QUESTION_MARK);
+    });
+    worker.join();
+    EXPECT_TRUE(answer);
+}
+
+namespace
+{
+struct ChoiceView
+{
+    std::string captions[5];
+    bool enabled[5] = {};
+    int left[5] = {};
+};
+
+const int kPositionIds[5] = {IDOK, IDC_CHOICE_YES_FOR_ALL, IDCANCEL, IDC_CHOICE_NO, IDC_CHOICE_NO_FOR_ALL};
+
+int Choose(std::function<void(HWND)> act, ChoiceView* view = nullptr,
+           const std::array<int, 5>& enabled = kNotFoundEnabled,
+           const std::array<std::string, 5>& captions = kNotFoundCaptions)
+{
+    DialogDriver driver("Files Searching", [&](HWND d) {
+        if (view && d)
+        {
+            for (int i = 0; i < 5; i++)
+            {
+                HWND button = GetDlgItem(d, kPositionIds[i]);
+                view->captions[i] = GetWindowTextUtf8(button);
+                view->enabled[i] = IsWindowEnabled(button);
+                RECT r;
+                GetWindowRect(button, &r);
+                view->left[i] = r.left;
+            }
+        }
+        act(d);
+    });
+    return AskChoice(nullptr, "Files Searching", "", "The following folder was not found:\nC:\\gone\\",
+                     IDI_EXCLAMATION_MARK, enabled, captions);
+}
+}
+
+TEST(AskChoice, ShowsTheGivenCaptionsAndEnableStatesLeftToRight)
+{
+    ChoiceView view;
+    Choose([](HWND d) { PressKey(d, VK_ESCAPE); }, &view);
+    for (int i = 0; i < 5; i++)
+    {
+        EXPECT_EQ(view.captions[i], kNotFoundCaptions[i]) << i;
+        EXPECT_EQ(view.enabled[i], kNotFoundEnabled[i] != 0) << i;
+        if (i > 0)
+        {
+            EXPECT_EQ(view.left[i] - view.left[i - 1], 105) << i;
+        }
+    }
+}
+
+TEST(AskChoice, EachButtonGivesItsResultAndCancellingGivesZero)
+{
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_NO); }), 3);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_NO_FOR_ALL); }), 4);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDCANCEL); }), 0);
+    EXPECT_EQ(Choose([](HWND d) { PressKey(d, VK_ESCAPE); }), 0);
+    EXPECT_EQ(Choose([](HWND d) { CloseWithCloseBox(d); }), 0);
+
+    std::array<int, 5> all = {1, 1, 1, 1, 1};
+    std::array<std::string, 5> names = {"A", "B", "C", "D", "E"};
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDOK); }, nullptr, all, names), 1);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_YES_FOR_ALL); }, nullptr, all, names), 2);
+}
+
+TEST(AskChoice, DisabledButtonsCannotBeChosen)
+{
+    // A click on a disabled button does nothing; the dialog stays until Escape.
+    int result = Choose([](HWND d) {
+        ClickButton(d, IDOK);
+        ClickButton(d, IDC_CHOICE_YES_FOR_ALL);
+        Sleep(200);
+        PressKey(d, VK_ESCAPE);
+    });
+    EXPECT_EQ(result, 0);
+}

@@ -1,0 +1,190 @@
+#include "settings/CWiperSettings.h"
+
+#include "framework/Text.h"
+#include "settings/Sha256.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace
+{
+class SettingsFileOnDisk : public testing::Test
+{
+protected:
+    TempFolder folder;
+    CWiperSettings settings;
+
+    void SetUp() override
+    {
+        settings.installFolder = folder.Path();
+    }
+
+    std::string SettingsPath() const
+    {
+        return folder.Path() + "settings.dat";
+    }
+
+    void FillSample()
+    {
+        settings.SetDefaults();
+        settings.windowLeft = -8;
+        settings.windowTop = 30;
+        settings.windowWidth = 900;
+        settings.windowHeight = 700;
+        settings.windowShowCmd = 3;
+        settings.splitterPos = 222;
+        settings.startWithWindows = 1;
+    }
+
+    std::string OpenError(int cause) const
+    {
+        return "Could not open file \"" + SettingsPath() + "\", open error " + std::to_string(cause);
+    }
+};
+}
+
+TEST_F(SettingsFileOnDisk, MissingFileGivesDefaultsWithoutAMessage)
+{
+    DialogCloser closer;
+    EXPECT_FALSE(settings.Load());
+    EXPECT_TRUE(closer.Stop().empty());
+    EXPECT_EQ(settings.windowLeft, 20);
+    EXPECT_EQ(settings.windowTop, 20);
+    EXPECT_EQ(settings.windowWidth, 650);
+    EXPECT_EQ(settings.windowHeight, 450);
+    EXPECT_EQ(settings.windowShowCmd, 1);
+    EXPECT_EQ(settings.splitterPos, 140);
+    EXPECT_EQ(settings.startWithWindows, 0);
+    EXPECT_EQ(settings.passwordProtected, 0);
+    EXPECT_TRUE(settings.passwordHash.empty());
+}
+
+TEST_F(SettingsFileOnDisk, SavedRecordLoadsBackWithAndWithoutPassword)
+{
+    FillSample();
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(ReadWholeFile(SettingsPath()).size(), 65u);
+    EXPECT_FALSE(FileExists(SettingsPath() + ".new"));
+
+    CWiperSettings loaded;
+    loaded.installFolder = folder.Path();
+    ASSERT_TRUE(loaded.Load());
+    EXPECT_EQ(static_cast<PersistedSettings&>(loaded), static_cast<PersistedSettings&>(settings));
+
+    settings.passwordProtected = 1;
+    settings.SetPassword("secret");
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(ReadWholeFile(SettingsPath()).size(), 129u);
+    ASSERT_TRUE(loaded.Load());
+    EXPECT_TRUE(loaded.CheckPassword("secret"));
+    EXPECT_FALSE(loaded.CheckPassword("Secret"));
+}
+
+TEST_F(SettingsFileOnDisk, WrongHeaderShowsMessageAndKeepsTheRecord)
+{
+    FillSample();
+    std::string file = ReadWholeFile(folder.WriteFile("settings.dat", std::string(65, '\0')));
+    DialogCloser closer;
+    EXPECT_FALSE(settings.Load());
+    std::vector<SeenPrompt> seen = closer.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Error");
+    EXPECT_EQ(seen[0].text, "Wrong settings.dat");
+    EXPECT_EQ(settings.windowWidth, 900);
+    EXPECT_EQ(settings.splitterPos, 222);
+}
+
+TEST_F(SettingsFileOnDisk, UnreadableFileShowsOpenErrorWithItsCause)
+{
+    // A folder in the file's place cannot be opened as a file: access denied.
+    CreateDirectoryW(LongPath(SettingsPath()).c_str(), nullptr);
+    FillSample();
+    DialogCloser closer;
+    EXPECT_FALSE(settings.Load());
+    std::vector<SeenPrompt> seen = closer.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, OpenError(5));
+    EXPECT_EQ(settings.windowWidth, 900);
+}
+
+TEST_F(SettingsFileOnDisk, FileHeldOpenGivesSharingViolation)
+{
+    FillSample();
+    ASSERT_TRUE(settings.Save());
+    HANDLE held = CreateFileW(LongPath(SettingsPath()).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    DialogCloser closer;
+    EXPECT_FALSE(settings.Load());
+    std::vector<SeenPrompt> seen = closer.Stop();
+    CloseHandle(held);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, OpenError(11));
+}
+
+TEST_F(SettingsFileOnDisk, BadPathFailsToSaveWithCauseThree)
+{
+    settings.installFolder = folder.Path() + "no such folder\\";
+    FillSample();
+    DialogCloser closer;
+    EXPECT_FALSE(settings.Save());
+    std::vector<SeenPrompt> seen = closer.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Error");
+    EXPECT_EQ(seen[0].text, "Could not open file \"" + settings.installFolder + "settings.dat\", open error 3");
+}
+
+TEST_F(SettingsFileOnDisk, FailedSaveLeavesThePreviousFileIntact)
+{
+    FillSample();
+    ASSERT_TRUE(settings.Save());
+    std::string before = ReadWholeFile(SettingsPath());
+    SetFileAttributesW(LongPath(SettingsPath()).c_str(), FILE_ATTRIBUTE_READONLY);
+
+    settings.windowWidth = 1234;
+    DialogCloser closer;
+    EXPECT_FALSE(settings.Save());
+    std::vector<SeenPrompt> seen = closer.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, OpenError(5));
+    EXPECT_EQ(ReadWholeFile(SettingsPath()), before);
+    EXPECT_FALSE(FileExists(SettingsPath() + ".new"));
+}
+
+TEST_F(SettingsFileOnDisk, LongInstallFolderStillWorks)
+{
+    std::string deep = folder.Path();
+    while (deep.size() < 300)
+    {
+        deep += "a-rather-long-folder-name\\";
+        CreateDirectoryW(LongPath(deep).c_str(), nullptr);
+    }
+    settings.installFolder = deep;
+    FillSample();
+    ASSERT_TRUE(settings.Save());
+    CWiperSettings loaded;
+    loaded.installFolder = deep;
+    EXPECT_TRUE(loaded.Load());
+    EXPECT_EQ(loaded.splitterPos, 222);
+}
+
+TEST(PasswordDigest, IsTheDigestOfTheAnsiBytes)
+{
+    CWiperSettings settings;
+    EXPECT_FALSE(settings.CheckPassword(""));
+    settings.SetPassword("p\xC3\xA4ssw\xC3\xB6rd");  // "pässwörd" in UTF-8
+    EXPECT_EQ(settings.passwordHash, Sha256Hex("p\xE4ssw\xF6rd"));  // its Windows-1252 bytes
+    EXPECT_TRUE(settings.CheckPassword("p\xC3\xA4ssw\xC3\xB6rd"));
+    EXPECT_FALSE(settings.CheckPassword("passwort"));
+
+    // A stored digest changed to lower case never matches.
+    for (char& c : settings.passwordHash)
+        c = (char)tolower((unsigned char)c);
+    EXPECT_FALSE(settings.CheckPassword("p\xC3\xA4ssw\xC3\xB6rd"));
+
+    settings.SetPassword("");
+    EXPECT_TRUE(settings.CheckPassword(""));
+}

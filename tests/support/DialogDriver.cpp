@@ -1,0 +1,119 @@
+#include "tests/support/DialogDriver.h"
+
+#include "framework/CWnd.h"
+#include "resources/resource.h"
+
+namespace
+{
+struct Search
+{
+    const std::string* caption;
+    HWND found;
+};
+
+bool IsVisibleDialogOfProcess(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    return process == GetCurrentProcessId() && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0;
+}
+
+BOOL CALLBACK FindByCaption(HWND window, LPARAM param)
+{
+    Search* search = reinterpret_cast<Search*>(param);
+    if (IsVisibleDialogOfProcess(window) &&
+        (search->caption == nullptr || GetWindowTextUtf8(window) == *search->caption))
+    {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindDialog(const std::string* caption)
+{
+    Search search = {caption, nullptr};
+    EnumWindows(FindByCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+}
+
+HWND WaitForDialog(const std::string& caption, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs)
+    {
+        if (HWND dialog = FindDialog(&caption))
+            return dialog;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+void PressKey(HWND dialog, UINT virtualKey)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    HWND target = info.hwndFocus ? info.hwndFocus : dialog;
+    PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void ClickButton(HWND dialog, int id)
+{
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void CloseWithCloseBox(HWND dialog)
+{
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    return GetWindowTextUtf8(GetDlgItem(dialog, id));
+}
+
+DialogDriver::DialogDriver(const std::string& caption, std::function<void(HWND)> drive)
+    : thread([caption, drive] { drive(WaitForDialog(caption)); })
+{
+}
+
+DialogDriver::~DialogDriver()
+{
+    thread.join();
+}
+
+DialogCloser::DialogCloser()
+    : thread([this] {
+          HWND last = nullptr;
+          while (!stop)
+          {
+              HWND dialog = FindDialog(nullptr);
+              if (dialog && dialog != last)
+              {
+                  seen.push_back({GetWindowTextUtf8(dialog), ControlText(dialog, IDC_PROMPT_TEXT)});
+                  PressKey(dialog, VK_RETURN);
+                  last = dialog;
+              }
+              Sleep(10);
+          }
+      })
+{
+}
+
+DialogCloser::~DialogCloser()
+{
+    Stop();
+}
+
+std::vector<SeenPrompt> DialogCloser::Stop()
+{
+    stop = true;
+    if (thread.joinable())
+        thread.join();
+    return seen;
+}

@@ -1,0 +1,53 @@
+// Drives the program's dialogs as a user would, from a helper thread, while the
+// test's own thread is inside the modal call. Assertions stay on the test's thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A visible top-level dialog of this process with exactly this caption, or null after the deadline.
+HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 10000);
+// Presses a key on the dialog's focused control.
+void PressKey(HWND dialog, UINT virtualKey);
+// Clicks a button as the mouse would; a disabled button ignores it.
+void ClickButton(HWND dialog, int id);
+// Closes the dialog with its close box.
+void CloseWithCloseBox(HWND dialog);
+std::string ControlText(HWND dialog, int id);
+
+// Runs `drive` with the dialog of the caption once it shows; joins in the destructor.
+class DialogDriver
+{
+public:
+    DialogDriver(const std::string& caption, std::function<void(HWND)> drive);
+    ~DialogDriver();
+
+private:
+    std::thread thread;
+};
+
+// What a prompt showed before a DialogCloser answered it.
+struct SeenPrompt
+{
+    std::string caption;
+    std::string text;
+};
+
+// Answers with Enter every prompt that appears while it lives, and records it.
+class DialogCloser
+{
+public:
+    DialogCloser();
+    ~DialogCloser();
+    std::vector<SeenPrompt> Stop();
+
+private:
+    std::atomic<bool> stop{false};
+    std::vector<SeenPrompt> seen;
+    std::thread thread;
+};
