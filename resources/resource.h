@@ -2,10 +2,16 @@
 // and the dialog templates depend on them.
 #pragma once
 
+#ifndef IDC_STATIC
+#define IDC_STATIC              (-1)
+#endif
+
 // Dialogs
 #define IDD_ANSWER_BOX          101
 #define IDD_MESSAGE_BOX         103
+#define IDD_PROGRESS            115
 #define IDD_ANSWER_BOX_FULL     142
+#define IDD_SEARCH_PAGE         143
 
 // Icons
 #define IDI_VELMORA             200
@@ -17,3 +23,42 @@
 #define IDC_CHOICE_YES_FOR_ALL  18
 #define IDC_CHOICE_NO_FOR_ALL   19
 #define IDC_CHOICE_NO           20
+
+// Progress window
+#define IDC_PROGRESS_CANCEL     15
+#define IDC_PROGRESS_BAR        1198
+#define IDC_PROGRESS_LINE1      1199
+#define IDC_PROGRESS_LINE4      1200
+#define IDC_PROGRESS_STATUS     1201
+#define IDC_PROGRESS_COUNT1     1202
+#define IDC_PROGRESS_COUNT2     1203
+#define IDC_PROGRESS_BAR_FRAME  1220
+
+// Search page
+#define IDC_RESULTS_FRAME       1147
+#define IDC_ALL_FILES           1213
+#define IDC_DATE_KIND           1214
+#define IDC_SPECIFY_TYPE        1215
+#define IDC_ADD                 1216
+#define IDC_FIND                1217
+#define IDC_FILE_TYPE           1218
+#define IDC_RESULTS             1219
+#define IDC_DATE_CONDITION      1221
+#define IDC_DELETE              1224
+#define IDC_SIZE_CONDITION      1225
+#define IDC_DATE_TO_LABEL       1226
+#define IDC_SIZE_UNIT           1228
+#define IDC_LOCATIONS           1230
+#define IDC_SIZE_FROM           1232
+#define IDC_SIZE_TO             1233
+#define IDC_SIZE_FROM_LABEL     1234
+#define IDC_SIZE_TO_LABEL       1235
+#define IDC_DATE_FROM_LABEL     1236
+#define IDC_EMPTY_LIST          1237
+#define IDC_DATE_FROM           1239
+#define IDC_REMOVE              1240
+#define IDC_TIME_FROM           1241
+#define IDC_TIME_TO             1242
+#define IDC_DATE_TO             1243
+#define IDC_TOTAL_LINE          1244
+#define IDC_DATE_MODE           1245

@@ -6,6 +6,7 @@
 #include "settings/SettingsFile.h"
 
 #include <atomic>
+#include <shared_mutex>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ public:
     std::atomic<int> runningOperation{0};
     std::vector<std::string> locations;
     std::vector<FoundFile> foundFiles;
+    // Held shared to read foundFiles and exclusively to change it, so the result
+    // list can paint rows while a worker changes them.
+    mutable std::shared_mutex foundFilesLock;
     std::atomic<uint64_t> foundCount{0};
 
     void SetDefaults();

@@ -38,6 +38,24 @@ HWND FindDialog(const std::string* caption)
     EnumWindows(FindByCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+BOOL CALLBACK FindPromptWindow(HWND window, LPARAM param)
+{
+    if (IsVisibleDialogOfProcess(window) && GetDlgItem(window, IDC_PROMPT_TEXT))
+    {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible prompt dialog (one with the prompt's text control) of this process.
+HWND FindPrompt()
+{
+    HWND found = nullptr;
+    EnumWindows(FindPromptWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 }
 
 HWND WaitForDialog(const std::string& caption, DWORD timeoutMs)
@@ -74,7 +92,9 @@ void CloseWithCloseBox(HWND dialog)
 
 std::string ControlText(HWND dialog, int id)
 {
-    return GetWindowTextUtf8(GetDlgItem(dialog, id));
+    std::string text = GetWindowTextUtf8(GetDlgItem(dialog, id));
+    std::erase(text, '\r');
+    return text;
 }
 
 DialogDriver::DialogDriver(const std::string& caption, std::function<void(HWND)> drive)
@@ -87,16 +107,19 @@ DialogDriver::~DialogDriver()
     thread.join();
 }
 
-DialogCloser::DialogCloser()
-    : thread([this] {
+DialogCloser::DialogCloser(std::vector<int> buttons)
+    : thread([this, buttons] {
           HWND last = nullptr;
           while (!stop)
           {
-              HWND dialog = FindDialog(nullptr);
+              HWND dialog = FindPrompt();
               if (dialog && dialog != last)
               {
                   seen.push_back({GetWindowTextUtf8(dialog), ControlText(dialog, IDC_PROMPT_TEXT)});
-                  PressKey(dialog, VK_RETURN);
+                  if (seen.size() <= buttons.size())
+                      ClickButton(dialog, buttons[seen.size() - 1]);
+                  else
+                      PressKey(dialog, VK_RETURN);
                   last = dialog;
               }
               Sleep(10);

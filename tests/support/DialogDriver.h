@@ -18,6 +18,7 @@ void PressKey(HWND dialog, UINT virtualKey);
 void ClickButton(HWND dialog, int id);
 // Closes the dialog with its close box.
 void CloseWithCloseBox(HWND dialog);
+// A control's text, with line breaks as "\n".
 std::string ControlText(HWND dialog, int id);
 
 // Runs `drive` with the dialog of the caption once it shows; joins in the destructor.
@@ -38,11 +39,12 @@ struct SeenPrompt
     std::string text;
 };
 
-// Answers with Enter every prompt that appears while it lives, and records it.
+// Answers every prompt that appears while it lives, and records it: with the
+// next button of `buttons` while there is one, then with Enter.
 class DialogCloser
 {
 public:
-    DialogCloser();
+    explicit DialogCloser(std::vector<int> buttons = {});
     ~DialogCloser();
     std::vector<SeenPrompt> Stop();
 

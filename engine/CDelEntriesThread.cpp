@@ -1,0 +1,64 @@
+#include "engine/CDelEntriesThread.h"
+
+#include "engine/WorkerMessages.h"
+#include "framework/Text.h"
+#include "settings/CWiperSettings.h"
+
+#include <mutex>
+
+CDelEntriesThread::CDelEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control)
+    : CWorkerThread(settings, page, control), selectedCount((int)page->SelectedCount())
+{
+}
+
+void CDelEntriesThread::Run()
+{
+    control->stopRequested = 0;
+    control->resultCount = 0;
+    Send(WM_WORKER_STARTED);
+    control->statusCount = selectedCount;
+    // Only this worker changes the rows while it runs, so it reads them unlocked.
+    const std::vector<FoundFile>& rows = settings->foundFiles;
+    size_t count = rows.size();
+    Post(WM_WORKER_PROGRESS);
+
+    // Rows of deleted files are dropped together at the end: the list keeps
+    // painting them meanwhile, and one pass is linear however many are deleted.
+    std::vector<char> deleted(count, 0);
+    int deletedCount = 0;
+    for (size_t i = 0; i < count; i++)
+    {
+        if (StopRequested())
+            break;
+        if (!rows[i].selected)
+            continue;
+        std::string path = rows[i].folder + rows[i].name;
+        if (DeleteFileW(LongPath(path).c_str()))
+        {
+            deleted[i] = 1;
+            control->resultCount = ++deletedCount;
+        }
+        else if (rememberedAnswer != 4 && AskSkip("File  \"" + path + "\" cannot be deleted.", " ") == 0)
+        {
+            control->stopRequested = 1;
+            break;
+        }
+        Post(WM_WORKER_PROGRESS);
+    }
+    Post(WM_WORKER_FINISHED);
+    {
+        std::unique_lock lock(settings->foundFilesLock);
+        std::vector<FoundFile>& changing = settings->foundFiles;
+        size_t kept = 0;
+        for (size_t i = 0; i < count; i++)
+        {
+            if (deleted[i])
+                continue;
+            if (kept != i)
+                changing[kept] = std::move(changing[i]);
+            kept++;
+        }
+        changing.resize(kept);
+    }
+    EndRun();
+}

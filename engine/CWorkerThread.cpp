@@ -1,0 +1,44 @@
+#include "engine/CWorkerThread.h"
+
+#include "engine/Prompts.h"
+#include "resources/resource.h"
+#include "settings/CWiperSettings.h"
+
+#include <shlobj.h>
+
+CWorkerThread::CWorkerThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control)
+    : settings(settings), page(page), control(control)
+{
+}
+
+bool CWorkerThread::StopRequested() const
+{
+    control->WaitWhilePaused();
+    return control->stopRequested != 0;
+}
+
+void CWorkerThread::Send(UINT message) const
+{
+    SendMessageW(notifyWindow, message, 0, 0);
+}
+
+void CWorkerThread::Post(UINT message) const
+{
+    PostMessageW(notifyWindow, message, 0, 0);
+}
+
+int CWorkerThread::AskSkip(const std::string& text, const char* blank)
+{
+    rememberedAnswer = AskChoice(nullptr, "Warning", "", text, IDI_EXCLAMATION_MARK, {0, 0, 1, 1, 1},
+                                 {blank, blank, "Cancel", "Skip", "Skip all"});
+    return rememberedAnswer;
+}
+
+void CWorkerThread::EndRun()
+{
+    settings->runningOperation = 0;
+    settings->requestedOperation = 0;
+    control->stopRequested = 1;
+    page->RefreshResults();
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}

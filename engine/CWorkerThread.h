@@ -1,0 +1,34 @@
+// What the scan and the deletion worker share: where they report, how they are
+// stopped and paused, and how they end.
+#pragma once
+
+#include "engine/IResultsPage.h"
+#include "engine/WorkerControl.h"
+#include "framework/CWinThread.h"
+
+class CWiperSettings;
+
+class CWorkerThread : public CWinThread
+{
+public:
+    // The progress window; receives every message of the worker.
+    HWND notifyWindow = nullptr;
+
+    CWorkerThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control);
+
+protected:
+    CWiperSettings* settings;
+    IResultsPage* page;
+    WorkerControl* control;
+    // The last answer to the worker's prompt; 4 ("Skip all") silences it for the run.
+    int rememberedAnswer = -1;
+
+    // Waits while the window has paused the worker, then tells whether to stop.
+    bool StopRequested() const;
+    void Send(UINT message) const;
+    void Post(UINT message) const;
+    // Asks what to do about a file or folder; returns 0 (Cancel), 3 (Skip) or 4 (Skip all).
+    int AskSkip(const std::string& text, const char* blank);
+    // Marks both operations finished, refreshes the page's results and tells the shell.
+    void EndRun();
+};

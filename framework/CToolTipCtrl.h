@@ -1,0 +1,21 @@
+// A tooltip control whose tools are rectangles of one window.
+#pragma once
+
+#include "framework/CWnd.h"
+
+#include <string>
+
+class CToolTipCtrl : public CWnd
+{
+public:
+    ~CToolTipCtrl() override;
+
+    bool Create(HWND owner);
+    // Also safe after the system destroyed the window with its owner.
+    void Destroy();
+    void SetMaxTipWidth(int width);
+    void Activate(bool active);
+    // The tooltip watches the tool window's mouse messages itself (TTF_SUBCLASS).
+    bool AddTool(HWND window, UINT id, const RECT& rect, const std::string& text);
+    void SetToolRect(HWND window, UINT id, const RECT& rect);
+};

@@ -1,0 +1,28 @@
+#include "framework/CWinThread.h"
+
+#include <process.h>
+
+CWinThread::~CWinThread()
+{
+    if (thread)
+        CloseHandle(thread);
+}
+
+bool CWinThread::CreateThread()
+{
+    thread = (HANDLE)_beginthreadex(nullptr, 0, ThreadEntry, this, CREATE_SUSPENDED, nullptr);
+    return thread != nullptr;
+}
+
+void CWinThread::ResumeThread()
+{
+    ::ResumeThread(thread);
+}
+
+unsigned __stdcall CWinThread::ThreadEntry(void* self)
+{
+    CWinThread* object = static_cast<CWinThread*>(self);
+    object->Run();
+    delete object;
+    return 0;
+}

@@ -1,0 +1,92 @@
+#include "search_page/CCustomList.h"
+
+CCustomList::~CCustomList()
+{
+    Detach();
+}
+
+bool CCustomList::Attach(HWND list)
+{
+    Detach();
+    if (!list || !SetWindowSubclass(list, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
+    hwnd = list;
+    return true;
+}
+
+void CCustomList::Detach()
+{
+    if (hwnd)
+        RemoveWindowSubclass(hwnd, SubclassProc, 0);
+    hwnd = nullptr;
+}
+
+LRESULT CALLBACK CCustomList::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self)
+{
+    return reinterpret_cast<CCustomList*>(self)->WindowProc(message, wParam, lParam);
+}
+
+LRESULT CCustomList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = hwnd;
+    switch (message)
+    {
+    case WM_NOTIFY:
+        OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        break;
+    case WM_DESTROY:
+        // Before the heading goes, whose messages the tooltip watches.
+        toolTip.Destroy();
+        break;
+    case WM_NCDESTROY:
+        Detach();
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void CCustomList::OnNotify(const NMHDR& header)
+{
+    if (header.hwndFrom == GetHeader() && (header.code == HDN_ITEMCHANGEDA || header.code == HDN_ITEMCHANGEDW))
+        UpdateToolTipRects();
+}
+
+void CCustomList::InitToolTips()
+{
+    // Our window layer has no PreTranslateMessage to relay mouse messages to the
+    // tooltip: its tools are added with TTF_SUBCLASS, so it watches the heading itself.
+    if (!toolTip.Create(hwnd))
+        return;
+    toolTip.SetMaxTipWidth(100);
+    toolTip.Activate(true);
+}
+
+RECT CCustomList::ColumnRect(int column) const
+{
+    RECT rect = {};
+    for (int i = 0; i < column; i++)
+        rect.left += GetColumnWidth(i);
+    rect.right = rect.left + GetColumnWidth(column);
+    RECT headerRect = {};
+    GetClientRect(GetHeader(), &headerRect);
+    rect.bottom = headerRect.bottom;
+    return rect;
+}
+
+bool CCustomList::SetColumnToolTip(int column, const std::string& text)
+{
+    if (column < 0 || column >= GetColumnCount())
+        return false;
+    toolTip.AddTool(GetHeader(), column + 1, ColumnRect(column), text);
+    return true;
+}
+
+void CCustomList::UpdateToolTipRects()
+{
+    if (!toolTip.hwnd)
+        return;
+    int count = GetColumnCount();
+    for (int column = 0; column < count; column++)
+        toolTip.SetToolRect(GetHeader(), column + 1, ColumnRect(column));
+}

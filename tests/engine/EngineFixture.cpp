@@ -1,0 +1,69 @@
+#include "tests/engine/EngineFixture.h"
+
+#include "engine/WorkerMessages.h"
+#include "framework/Text.h"
+#include "tests/support/MessagePump.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+void EngineTest::Search()
+{
+    Run(OperationSearch, "Files Searching");
+}
+
+void EngineTest::Delete()
+{
+    Run(OperationDelete, "Deleting Files");
+}
+
+void EngineTest::Run(int operation, const char* caption)
+{
+    settings.requestedOperation = operation;
+    int before = page.refreshes;
+    ASSERT_TRUE(progress.Open(&settings, &page, caption));
+    ASSERT_TRUE(PumpUntil([&] { return page.refreshes > before && progress.hwnd == nullptr; }, 90000));
+    EXPECT_EQ(settings.runningOperation, 0);
+    EXPECT_EQ(settings.requestedOperation, 0);
+}
+
+static FILETIME FileTimeOf(const std::string& localText)
+{
+    SYSTEMTIME local = {};
+    sscanf(localText.c_str(), "%hu-%hu-%hu %hu:%hu:%hu", &local.wYear, &local.wMonth, &local.wDay, &local.wHour,
+           &local.wMinute, &local.wSecond);
+    FILETIME localTime, utc;
+    SystemTimeToFileTime(&local, &localTime);
+    LocalFileTimeToFileTime(&localTime, &utc);
+    return utc;
+}
+
+std::string EngineTest::MakeFile(const std::string& relativePath, uint64_t size, const std::string& modified,
+                                 const std::string& accessed)
+{
+    std::string path = folder.WriteFile(relativePath, "");
+    HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = (LONGLONG)size;
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    FILETIME write = modified.empty() ? FILETIME() : FileTimeOf(modified);
+    FILETIME access = accessed.empty() ? FileTimeOf("2020-01-01 12:00:00") : FileTimeOf(accessed);
+    SetFileTime(file, nullptr, &access, modified.empty() ? nullptr : &write);
+    CloseHandle(file);
+    return path;
+}
+
+std::vector<std::string> EngineTest::FoundNames() const
+{
+    std::vector<std::string> names;
+    for (const FoundFile& row : settings.foundFiles)
+        names.push_back(row.name);
+    return names;
+}
+
+std::string EngineTest::Trees()
+{
+    const char* trees = getenv("VELMORA_TREES");
+    return trees ? trees : "";
+}

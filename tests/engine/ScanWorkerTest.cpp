@@ -1,0 +1,321 @@
+#include "tests/engine/EngineFixture.h"
+
+#include "engine/DateBounds.h"
+#include "engine/LocalZone.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+#include "tests/support/DialogDriver.h"
+
+#include <algorithm>
+#include <set>
+#include <shared_mutex>
+#include <thread>
+
+namespace
+{
+class ScanTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        MakeFile("a.doc", 100, "2024-05-01 08:00:00", "2024-06-10 12:00:00");
+        MakeFile("B.DOC", 2048, "2024-05-02 00:00:00");
+        MakeFile("c.txt", 10, "2024-04-30 23:59:59");
+        MakeFile("sub\\d.doc", 5 * 1048576, "2024-05-01 00:00:00");
+        MakeFile("sub\\deeper\\e.doc", 0, "2023-01-01 10:00:00");
+        MakeFile("z.doc", 1, "2024-05-01 23:59:59");
+        settings.locations = {folder.Path()};
+    }
+
+    void ByDate(DateKind kind, DateCondition condition, CalendarTime first, CalendarTime second = {})
+    {
+        page.criteria.dateKind = kind;
+        page.criteria.dateCondition = condition;
+        ComputeDateBounds(page.criteria, first, {0, 0, 0, 0, 0, 0}, second.year ? second : first,
+                          {0, 0, 0, 23, 59, 59}, CurrentZoneRule());
+    }
+
+    std::set<std::string> SearchNames()
+    {
+        settings.foundFiles.clear();
+        Search();
+        std::vector<std::string> names = FoundNames();
+        return std::set<std::string>(names.begin(), names.end());
+    }
+};
+
+const CalendarTime kMayFirst = {2024, 5, 1, 0, 0, 0};
+using Names = std::set<std::string>;
+}
+
+TEST_F(ScanTest, TypeAndSizeConditionsFindExactlyTheirFiles)
+{
+    EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "c.txt", "d.doc", "e.doc", "z.doc"}));
+    page.criteria.fileType = "doc";
+    EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "d.doc", "e.doc", "z.doc"}));
+    page.criteria.fileType = "";
+
+    ComputeSizeBounds(page.criteria, 2, 0, 1);
+    page.criteria.sizeCondition = SizeCondition::IsMoreThan;
+    EXPECT_EQ(SearchNames(), (Names{"B.DOC", "d.doc"}));
+    ComputeSizeBounds(page.criteria, 0, 0, 0);
+    page.criteria.sizeCondition = SizeCondition::IsLessThan;
+    EXPECT_EQ(SearchNames(), (Names{"e.doc"}));
+    ComputeSizeBounds(page.criteria, 1, 100, 0);
+    page.criteria.sizeCondition = SizeCondition::IsBetween;
+    EXPECT_EQ(SearchNames(), (Names{"a.doc", "c.txt", "z.doc"}));
+}
+
+TEST_F(ScanTest, DateConditionsUseTheChosenTimeOfTheFile)
+{
+    ByDate(DateKind::Modified, DateCondition::Is, kMayFirst);
+    EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "d.doc", "z.doc"}));
+    ByDate(DateKind::Modified, DateCondition::IsBefore, kMayFirst);
+    EXPECT_EQ(SearchNames(), (Names{"c.txt", "d.doc", "e.doc"}));
+    ByDate(DateKind::Modified, DateCondition::IsAfter, kMayFirst);
+    EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "d.doc", "z.doc"}));
+    ByDate(DateKind::Modified, DateCondition::IsBetween, kMayFirst, kMayFirst);
+    EXPECT_EQ(SearchNames(), (Names{"a.doc", "d.doc", "z.doc"}));
+    ByDate(DateKind::Accessed, DateCondition::Is, {2024, 6, 10, 0, 0, 0});
+    EXPECT_EQ(SearchNames(), (Names{"a.doc"}));
+    // Not every file system keeps a creation time of its own: expect what it reports.
+    auto createdOn = [&](const std::string& path) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        GetFileAttributesExW(Widen(folder.Path() + path).c_str(), GetFileExInfoStandard, &data);
+        FILETIME local;
+        SYSTEMTIME created;
+        FileTimeToLocalFileTime(&data.ftCreationTime, &local);
+        FileTimeToSystemTime(&local, &created);
+        return CalendarTime{created.wYear, created.wMonth, created.wDay, 0, 0, 0};
+    };
+    CalendarTime day = createdOn("sub\\deeper\\e.doc");
+    Names expected;
+    for (const char* path : {"a.doc", "B.DOC", "c.txt", "sub\\d.doc", "sub\\deeper\\e.doc", "z.doc"})
+    {
+        CalendarTime created = createdOn(path);
+        if (created.year == day.year && created.month == day.month && created.day == day.day)
+            expected.insert(std::string(path).substr(std::string(path).rfind('\\') + 1));
+    }
+    ByDate(DateKind::Created, DateCondition::Is, day);
+    EXPECT_EQ(SearchNames(), expected);
+}
+
+TEST_F(ScanTest, RowsCarryTheTextsOfTheirColumns)
+{
+    page.criteria.fileType = "doc";
+    Search();
+    auto row = [&](const std::string& name) {
+        return *std::find_if(settings.foundFiles.begin(), settings.foundFiles.end(),
+                             [&](const FoundFile& f) { return f.name == name; });
+    };
+    FoundFile a = row("a.doc");
+    EXPECT_EQ(a.type, "doc");
+    EXPECT_EQ(a.folder, folder.Path());
+    EXPECT_EQ(a.size, 100u);
+    EXPECT_EQ(a.dateText, "05/01/24 08:00:00");
+    EXPECT_EQ(a.selected, 0);
+    FoundFile b = row("B.DOC");
+    EXPECT_EQ(b.type, "doc");
+    EXPECT_EQ(b.dateText, "05/02/24 00:00:00");
+    FoundFile e = row("e.doc");
+    EXPECT_EQ(e.folder, folder.Path() + "sub\\deeper\\");
+    EXPECT_EQ(settings.foundCount, 5u);
+    EXPECT_EQ(page.findDisabled, 1);
+}
+
+namespace
+{
+// The order a plain recursive listing gives: each folder's entries in listing
+// order, a subfolder's files before the entries that follow it.
+void ListRecursively(const std::string& folder, std::vector<std::string>& names)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Widen(folder + "*").c_str(), &data);
+    do
+    {
+        std::string name = Narrow(data.cFileName);
+        if (name == "." || name == "..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ListRecursively(folder + name + "\\", names);
+        else
+            names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+}
+
+TEST_F(ScanTest, RowsComeInWalkOrderAndDirectoriesAreNeverRows)
+{
+    MakeFile("sub\\deeper\\f.doc", 3);
+    MakeFile("sub\\g.doc", 3);
+    std::vector<std::string> expected;
+    ListRecursively(folder.Path(), expected);
+    Search();
+    EXPECT_EQ(FoundNames(), expected);
+}
+
+TEST_F(ScanTest, HiddenAndSystemFilesAreFound)
+{
+    std::string hidden = MakeFile("hidden.doc", 1);
+    SetFileAttributesW(Widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    page.criteria.fileType = "doc";
+    EXPECT_EQ(SearchNames().count("hidden.doc"), 1u);
+}
+
+TEST_F(ScanTest, MissingLocationsAreAskedAboutAfterTheWalk)
+{
+    std::string gone1 = folder.Path() + "gone1";
+    std::string gone2 = folder.Path() + "gone2";
+    std::string file = folder.Path() + "a.doc";
+    settings.locations = {gone1, folder.Path(), file, gone2};
+
+    {
+        DialogCloser answers({IDC_CHOICE_NO, IDC_CHOICE_NO});  // Skip, Skip
+        Search();
+        std::vector<SeenPrompt> seen = answers.Stop();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[0].caption, "Warning");
+        EXPECT_EQ(seen[0].text, " \"" + gone1 + "\" not found.");
+        EXPECT_EQ(seen[1].text, " \"" + gone2 + "\" not found.");
+        EXPECT_EQ(settings.foundFiles.size(), 6u);
+    }
+    {
+        DialogCloser answers({IDC_CHOICE_NO_FOR_ALL});  // Skip all
+        settings.foundFiles.clear();
+        Search();
+        EXPECT_EQ(answers.Stop().size(), 1u);
+        EXPECT_EQ(settings.foundFiles.size(), 6u);
+    }
+    {
+        DialogCloser answers({IDCANCEL});
+        settings.foundFiles.clear();
+        Search();
+        EXPECT_EQ(answers.Stop().size(), 1u);
+        EXPECT_EQ(settings.foundFiles.size(), 6u);
+    }
+    EXPECT_EQ(settings.locations.size(), 4u);
+}
+
+TEST_F(ScanTest, NamesOutsideTheCodePageAndLongPathsAreFound)
+{
+    std::string deep = "long";
+    while (folder.Path().size() + deep.size() < 300)
+        deep += "\\a-folder-name-of-some-length";
+    MakeFile(deep + "\\\xE6\x97\xA5\xE6\x9C\xAC.doc", 7);  // 日本.doc
+    MakeFile("\xCE\xA9mega.doc", 8);                       // Ωmega.doc
+    page.criteria.fileType = "doc";
+    Names names = SearchNames();
+    EXPECT_EQ(names.count("\xE6\x97\xA5\xE6\x9C\xAC.doc"), 1u);
+    EXPECT_EQ(names.count("\xCE\xA9mega.doc"), 1u);
+}
+
+TEST_F(ScanTest, AFolderListedWithItsParentIsWalkedOnce)
+{
+    settings.locations = {folder.Path() + "sub", folder.Path()};
+    Search();
+    EXPECT_EQ(settings.foundFiles.size(), 6u);
+    settings.locations = {folder.Path(), folder.Path() + "sub\\"};
+    settings.foundFiles.clear();
+    Search();
+    EXPECT_EQ(settings.foundFiles.size(), 6u);
+}
+
+namespace
+{
+class TreesTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(Trees().empty());
+        settings.locations = {Trees() + "\\big"};
+        page.criteria.fileType = "doc";
+    }
+};
+
+const char kLimitText[] = "The number of found files exceeds the 100000 limit.\n"
+                          "To ensure normal viewing, the results will be truncated.\n"
+                          "If necessary, please set new search criteria.";
+
+size_t RowCount(CWiperSettings& settings)
+{
+    std::shared_lock lock(settings.foundFilesLock);
+    return settings.foundFiles.size();
+}
+
+// Presses Cancel on the progress window once it has found some files, answers
+// the stop question, and records how many rows there were while it was open.
+// Then it answers the limit message, should the search go on to it.
+class StopDriver
+{
+public:
+    StopDriver(CWiperSettings& settings, int answer)
+        : thread([this, &settings, answer] {
+              HWND window = WaitForDialog("Files Searching");
+              while (window && RowCount(settings) < 1000)
+                  Sleep(5);
+              ClickButton(window, IDC_PROGRESS_CANCEL);
+              HWND question = WaitForDialog("Warning");
+              if (!question)
+                  return;
+              questionText = ControlText(question, IDC_PROMPT_TEXT);
+              Sleep(200);  // the worker must not go on meanwhile
+              rowsWhileAsking = RowCount(settings);
+              ClickButton(question, answer);
+              while (IsWindowVisible(question))
+                  Sleep(5);
+              if (HWND limit = WaitForDialog("Warning", answer == IDOK ? 500 : 10000))
+                  PressKey(limit, VK_RETURN);
+          })
+    {
+    }
+    ~StopDriver() { thread.join(); }
+
+    std::string questionText;
+    size_t rowsWhileAsking = 0;
+
+private:
+    std::thread thread;
+};
+}
+
+TEST_F(TreesTest, ALinkCycleEndsAndEachFileIsListedOnce)
+{
+    settings.locations = {Trees() + "\\cycle"};
+    Search();
+    std::vector<std::string> names = FoundNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"one.doc", "top.doc", "two.doc"}));
+}
+
+TEST_F(TreesTest, TheLimitKeeps100000RowsAndSaysSoOnce)
+{
+    DialogCloser closer;
+    Search();
+    std::vector<SeenPrompt> seen = closer.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, kLimitText);
+    EXPECT_EQ(settings.foundFiles.size(), 100000u);
+    EXPECT_EQ(settings.foundCount, 100000u);
+}
+
+TEST_F(TreesTest, StoppingAnsweredNoLosesNoHit)
+{
+    {
+        StopDriver driver(settings, IDCANCEL);
+        Search();
+        EXPECT_EQ(driver.questionText, "Do you want to stop searching?");
+    }
+    EXPECT_EQ(settings.foundFiles.size(), 100000u);
+}
+
+TEST_F(TreesTest, StoppingAnsweredYesEndsWithinOneEntry)
+{
+    StopDriver driver(settings, IDOK);
+    Search();
+    size_t rows = settings.foundFiles.size();
+    EXPECT_GE(rows, 1000u);
+    EXPECT_LE(rows, driver.rowsWhileAsking + 1);
+    EXPECT_LT(rows, 100000u);
+}

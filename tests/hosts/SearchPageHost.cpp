@@ -1,0 +1,80 @@
+// A test utility: the search page alone in a top-level window captioned "Velmora",
+// with a settings record of its own. Not a second program.
+#include "framework/CWnd.h"
+#include "framework/MessageLoop.h"
+#include "framework/Text.h"
+#include "search_page/CWindowWiperEntries.h"
+#include "settings/CWiperSettings.h"
+
+#include <windows.h>
+
+namespace
+{
+class CHostWindow : public CWnd
+{
+public:
+    explicit CHostWindow(CWindowWiperEntries& page) : page(page) {}
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (message)
+        {
+        case WM_SIZE:
+            if (page.hwnd)
+                MoveWindow(page.hwnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_GETMINMAXINFO:
+            OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    CWindowWiperEntries& page;
+
+    // The page's minimum is a client size.
+    void OnGetMinMaxInfo(MINMAXINFO& info)
+    {
+        RECT rect = {0, 0, page.minWidth, page.minHeight};
+        AdjustWindowRectEx(&rect, GetWindowLongW(hwnd, GWL_STYLE), FALSE, GetWindowLongW(hwnd, GWL_EXSTYLE));
+        info.ptMinTrackSize.x = rect.right - rect.left;
+        info.ptMinTrackSize.y = rect.bottom - rect.top;
+    }
+};
+
+std::string ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::string folder = Narrow(path);
+    return folder.substr(0, folder.rfind('\\') + 1);
+}
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show)
+{
+    CWiperSettings settings;
+    settings.SetDefaults();
+    settings.installFolder = ProgramFolder();
+
+    CWindowWiperEntries page(&settings);
+    CHostWindow host(page);
+    const wchar_t* className = L"VelmoraSearchPageHost";
+    if (!CWnd::RegisterWindowClass(className, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                                   GetSysColorBrush(COLOR_BTNFACE)) ||
+        !host.Create(className, "Velmora", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                     720, 640, nullptr, nullptr) ||
+        !page.Create(host.hwnd))
+        return 1;
+    RECT client = {};
+    GetClientRect(host.hwnd, &client);
+    MoveWindow(page.hwnd, 0, 0, client.right, client.bottom, FALSE);
+    ShowWindow(page.hwnd, SW_SHOW);
+    ShowWindow(host.hwnd, show);
+    return RunMessageLoop();
+}
