@@ -6,7 +6,7 @@ WIN32  := $(BUILD)/win32
 WIN64  := $(BUILD)/win64
 JOBS   ?= 2
 
-.PHONY: all setup build test run clean
+.PHONY: all setup build test run bench clean
 
 all: build
 
@@ -25,6 +25,12 @@ build: setup
 test: build
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(WIN32) --output-on-failure
+
+# Figures depend on the machine; the deletion half consumes its tree, so each run makes it anew.
+bench: build
+	python3 bench/make-tree.py /dev/shm/velmora-bench
+	tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
+	rm -rf /dev/shm/velmora-bench
 
 clean:
 	rm -rf $(BUILD)

@@ -43,8 +43,9 @@ void CDelEntriesThread::Run()
             control->stopRequested = 1;
             break;
         }
-        Post(WM_WORKER_PROGRESS);
+        ReportProgress(false);
     }
+    Post(WM_WORKER_PROGRESS);
     Post(WM_WORKER_FINISHED);
     {
         std::unique_lock lock(settings->foundFilesLock);

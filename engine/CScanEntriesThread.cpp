@@ -3,6 +3,7 @@
 #include "engine/LocalZone.h"
 #include "engine/Matching.h"
 #include "engine/Prompts.h"
+#include "engine/RealPath.h"
 #include "engine/WorkerMessages.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -10,13 +11,9 @@
 
 #include <mutex>
 
-// The count lines are never older than this; sending after every file would
-// cost a round trip to the window per file.
-static const DWORD kProgressIntervalMs = 50;
-
 CScanEntriesThread::CScanEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control)
     : CWorkerThread(settings, page, control), locations(settings->locations), criteria(page->Criteria()),
-      zone(CurrentZoneRule())
+      zone(CurrentZoneRule()), biasNow(CurrentBias())
 {
 }
 
@@ -27,8 +24,10 @@ void CScanEntriesThread::Run()
     control->resultCount = 0;
     Send(WM_WORKER_STARTED);
 
-    bool stopped = false;
     for (const std::string& location : locations)
+        roots.push_back(RealPath(LongPath(location)));
+    bool stopped = false;
+    for (size_t index = 0; index < locations.size(); index++)
     {
         if (StopRequested())
         {
@@ -36,7 +35,7 @@ void CScanEntriesThread::Run()
             stopped = true;
             break;
         }
-        if (!Walk(location))
+        if (!Walk(index))
             break;
     }
     if (!stopped)
@@ -77,6 +76,7 @@ struct Listing
 {
     HANDLE find;
     std::string folder;
+    std::wstring real;
     WIN32_FIND_DATAW entry;
 };
 
@@ -91,47 +91,97 @@ std::string WithSeparator(const std::string& path)
 }
 }
 
-// Depth-first with an explicit stack of listings, so a deep tree cannot exhaust
-// the thread's stack; the order is that of recursion.
-bool CScanEntriesThread::Walk(const std::string& location)
+bool CScanEntriesThread::LeadsIntoRoots(const std::wstring& real) const
 {
+    for (const std::wstring& root : roots)
+    {
+        if (IsWithin(real, root))
+            return true;
+    }
+    for (const std::wstring& root : linkRoots)
+    {
+        if (IsWithin(real, root))
+            return true;
+    }
+    return false;
+}
+
+bool CScanEntriesThread::IsEarlierRoot(const std::wstring& real, size_t index) const
+{
+    for (size_t earlier = 0; earlier < index; earlier++)
+    {
+        if (roots[earlier] == real)
+            return true;
+    }
+    return false;
+}
+
+// Depth-first with an explicit stack of listings, so a deep tree cannot exhaust
+// the thread's stack; the order is that of recursion. Directories are told
+// apart by their real paths, kept by appending names and resolved only at
+// links: opening every directory to identify it would cost more than the walk.
+bool CScanEntriesThread::Walk(size_t index)
+{
+    const std::string& location = locations[index];
+    DWORD attributes = GetFileAttributesW(LongPath(location).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    std::wstring root = roots[index].empty() ? ComparablePath(Widen(location)) : roots[index];
+    for (size_t earlier = 0; earlier < index; earlier++)
+    {
+        if (IsWithin(root, roots[earlier]))
+            return true;
+    }
+
     std::vector<Listing> open;
-    auto enter = [&](const std::string& folder) {
-        std::wstring widePath = LongPath(folder);
-        DWORD attributes = GetFileAttributesW(widePath.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return;
-        if (!walked.FirstVisit(widePath))
-            return;
+    auto enter = [&](const std::string& folder, const std::wstring& real) {
         Listing listing;
         listing.folder = WithSeparator(folder);
+        listing.real = real;
         listing.find = FindFirstFileExW(LongPath(listing.folder + "*").c_str(), FindExInfoBasic, &listing.entry,
                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
         if (listing.find != INVALID_HANDLE_VALUE)
             open.push_back(std::move(listing));
     };
 
-    enter(location);
+    enter(location, root);
     bool withinLimit = true;
     while (!open.empty() && withinLimit)
     {
-        Listing& top = open.back();
         if (StopRequested())
             break;
+        Listing& top = open.back();
         WIN32_FIND_DATAW entry = top.entry;
         std::string folder = top.folder;
-        bool more = FindNextFileW(top.find, &top.entry);
-        if (!more)
+        std::wstring real = top.real;
+        if (!FindNextFileW(top.find, &top.entry))
         {
             FindClose(top.find);
             open.pop_back();
         }
         if (IsDotEntry(entry.cFileName))
             continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            enter(folder + Narrow(entry.cFileName));
-        else
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        {
             withinLimit = Examine(folder, entry);
+            continue;
+        }
+        std::string subfolder = folder + Narrow(entry.cFileName);
+        std::wstring subReal;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        {
+            subReal = RealPath(LongPath(subfolder));
+            if (subReal.empty() || LeadsIntoRoots(subReal))
+                continue;
+            linkRoots.push_back(subReal);
+        }
+        else
+        {
+            subReal = ComparablePath(real + entry.cFileName);
+            if (IsEarlierRoot(subReal, index))
+                continue;
+        }
+        enter(subfolder, subReal);
     }
     for (Listing& listing : open)
         FindClose(listing.find);
@@ -146,7 +196,7 @@ bool CScanEntriesThread::Examine(const std::string& folder, const WIN32_FIND_DAT
                                                                        : entry.ftLastWriteTime;
     uint64_t size = (uint64_t)entry.nFileSizeHigh << 32 | entry.nFileSizeLow;
     FoundFile hit;
-    if (MatchEntry(criteria, Narrow(entry.cFileName), folder, size, TestedTimeOfFileTime(tested, zone), zone, hit))
+    if (MatchEntry(criteria, Narrow(entry.cFileName), folder, size, TestedTimeOfFileTime(tested, biasNow, zone), zone, hit))
     {
         int found = ++control->resultCount;
         if (found > kMaxFoundFiles)
@@ -164,16 +214,6 @@ bool CScanEntriesThread::Examine(const std::string& folder, const WIN32_FIND_DAT
         }
         settings->foundCount = found;
     }
-    ReportProgress();
+    ReportProgress(true);
     return true;
-}
-
-void CScanEntriesThread::ReportProgress()
-{
-    DWORD now = GetTickCount();
-    if (progressShown && now - lastProgress < kProgressIntervalMs)
-        return;
-    Send(WM_WORKER_PROGRESS);
-    progressShown = true;
-    lastProgress = now;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "engine/CWorkerThread.h"
-#include "engine/DirectoryIdentity.h"
 #include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
 
@@ -25,17 +24,21 @@ protected:
 
 private:
     std::vector<std::string> locations;
+    // Each location's real path, and the targets of links walked so far: a
+    // directory is walked once, however many ways lead to it.
+    std::vector<std::wstring> roots;
+    std::vector<std::wstring> linkRoots;
     SearchCriteria criteria;
     ZoneRule zone;
-    DirectoryIdentity walked;
-    DWORD lastProgress = 0;
-    bool progressShown = false;
+    int biasNow;
 
-    // Returns false when the limit ends the whole search.
-    bool Walk(const std::string& folder);
+    // Walks location `index`; returns false when the limit ends the whole search.
+    bool Walk(size_t index);
+    // True when a link leads into a location or into a link target already walked.
+    bool LeadsIntoRoots(const std::wstring& real) const;
+    bool IsEarlierRoot(const std::wstring& real, size_t index) const;
     // Returns false when the limit was passed.
     bool Examine(const std::string& folder, const WIN32_FIND_DATAW& entry);
-    void ReportProgress();
     // Returns false when the user cancelled.
     bool CheckLocations();
 };

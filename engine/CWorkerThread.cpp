@@ -1,6 +1,7 @@
 #include "engine/CWorkerThread.h"
 
 #include "engine/Prompts.h"
+#include "engine/WorkerMessages.h"
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
 
@@ -25,6 +26,20 @@ void CWorkerThread::Send(UINT message) const
 void CWorkerThread::Post(UINT message) const
 {
     PostMessageW(notifyWindow, message, 0, 0);
+}
+
+void CWorkerThread::ReportProgress(bool wait)
+{
+    const DWORD kIntervalMs = 50;
+    DWORD now = GetTickCount();
+    if (progressShown && now - lastProgress < kIntervalMs)
+        return;
+    if (wait)
+        Send(WM_WORKER_PROGRESS);
+    else
+        Post(WM_WORKER_PROGRESS);
+    progressShown = true;
+    lastProgress = now;
 }
 
 int CWorkerThread::AskSkip(const std::string& text, const char* blank)

@@ -27,8 +27,16 @@ protected:
     bool StopRequested() const;
     void Send(UINT message) const;
     void Post(UINT message) const;
+    // Shows the counts after the first item, then at most every 50 ms: a
+    // message per item would keep the window busier than the work itself.
+    // The scan waits for the window (send), the deletion does not (post).
+    void ReportProgress(bool wait);
     // Asks what to do about a file or folder; returns 0 (Cancel), 3 (Skip) or 4 (Skip all).
     int AskSkip(const std::string& text, const char* blank);
     // Marks both operations finished, refreshes the page's results and tells the shell.
     void EndRun();
+
+private:
+    DWORD lastProgress = 0;
+    bool progressShown = false;
 };

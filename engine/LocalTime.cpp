@@ -171,3 +171,12 @@ int64_t TestedTime(CalendarTime localFromFileTime, bool converted, const ZoneRul
         return 0;
     return LocalToSeconds(localFromFileTime, zone);
 }
+
+int64_t TestedTimeOfTicks(uint64_t ticks, int biasNow, const ZoneRule& zone)
+{
+    const int64_t kSecondsFrom1601To1970 = 11644473600;
+    if (ticks > (uint64_t)INT64_MAX)
+        return TestedTime({}, false, zone);
+    int64_t local = (int64_t)(ticks / 10000000) - kSecondsFrom1601To1970 - (int64_t)biasNow * 60;
+    return TestedTime(SecondsToLocal(local, ZoneRule()), true, zone);
+}

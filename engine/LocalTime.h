@@ -55,3 +55,8 @@ std::string FormatDateText(const CalendarTime& local);
 // The time a file is tested by: 0 when the conversion of its file time failed or its local year
 // is before 1900, otherwise its local reading in seconds.
 int64_t TestedTime(CalendarTime localFromFileTime, bool converted, const ZoneRule& zone);
+
+// The tested time of a file time (100 ns ticks since 1601-01-01 UTC): moved to local time by
+// biasNow (minutes, UTC = local + bias, the offset in force now whatever the file's date), read
+// as calendar fields, then as TestedTime does. Ticks past the signed 64-bit range do not convert.
+int64_t TestedTimeOfTicks(uint64_t ticks, int biasNow, const ZoneRule& zone);

@@ -26,12 +26,23 @@ ZoneRule CurrentZoneRule()
     return zone;
 }
 
-int64_t TestedTimeOfFileTime(const FILETIME& fileTime, const ZoneRule& zone)
+int CurrentBias()
 {
-    FILETIME localFileTime = {};
-    SYSTEMTIME fields = {};
-    const bool converted = FileTimeToLocalFileTime(&fileTime, &localFileTime) &&
-                           FileTimeToSystemTime(&localFileTime, &fields);
-    const CalendarTime local = {fields.wYear, fields.wMonth, fields.wDay, fields.wHour, fields.wMinute, fields.wSecond};
-    return TestedTime(local, converted, zone);
+    TIME_ZONE_INFORMATION info = {};
+    switch (GetTimeZoneInformation(&info))
+    {
+    case TIME_ZONE_ID_DAYLIGHT:
+        return info.Bias + info.DaylightBias;
+    case TIME_ZONE_ID_STANDARD:
+        return info.Bias + info.StandardBias;
+    case TIME_ZONE_ID_UNKNOWN:
+        return info.Bias;
+    }
+    return 0;
+}
+
+int64_t TestedTimeOfFileTime(const FILETIME& fileTime, int biasNow, const ZoneRule& zone)
+{
+    uint64_t ticks = (uint64_t)fileTime.dwHighDateTime << 32 | fileTime.dwLowDateTime;
+    return TestedTimeOfTicks(ticks, biasNow, zone);
 }

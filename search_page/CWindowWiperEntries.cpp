@@ -152,7 +152,7 @@ LRESULT CWindowWiperEntries::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     switch (message)
     {
     case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_SIZE:
         OnSize(LOWORD(lParam), HIWORD(lParam));
         return FALSE;
@@ -218,15 +218,15 @@ bool CWindowWiperEntries::OnCommand(int id, int code)
     return CDialog::OnCommand(id, code);
 }
 
-LRESULT CWindowWiperEntries::OnNotify(const NMHDR& header)
+LRESULT CWindowWiperEntries::OnNotify(NMHDR& header)
 {
     if (header.idFrom == IDC_LOCATIONS && header.code == LVN_ITEMCHANGED)
         OnLocationsSelChange();
     else if (header.idFrom == IDC_RESULTS && header.code == LVN_GETDISPINFOW)
-        OnGetResultText(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+        OnGetResultText(reinterpret_cast<NMLVDISPINFOW&>(header));
     // The list reports only left-button clicks on a heading as column clicks.
     else if (header.idFrom == IDC_RESULTS && header.code == LVN_COLUMNCLICK)
-        OnHeaderClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        OnHeaderClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
     return FALSE;
 }
 

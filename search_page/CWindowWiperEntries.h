@@ -75,7 +75,7 @@ private:
     static bool sortAscending;
 
     void DoDataExchange(bool save);
-    LRESULT OnNotify(const NMHDR& header);
+    LRESULT OnNotify(NMHDR& header);
     void OnSize(int width, int height);
     void OnAllFiles();
     void OnSpecifyType();

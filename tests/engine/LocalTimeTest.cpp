@@ -148,3 +148,16 @@ TEST(TestedTimeTest, FailedOrEarlyTimesCountAsZero)
     EXPECT_EQ(TestedTime({2024, 5, 1, 13, 45, 10}, true, kEastern), 1714571110 + 4 * 3600);
     EXPECT_EQ(FormatDateText(SecondsToLocal(0, kEastern)), "12/31/69 19:00:00");
 }
+
+TEST(TestedTimeOfTicksTest, MovesByTheBiasInForceNowAndRejectsWhatCannotConvert)
+{
+    const ZoneRule utc;
+    // 2024-05-01 12:00:00 UTC in 100 ns ticks since 1601.
+    const uint64_t noon = (uint64_t)(1714564800LL + 11644473600LL) * 10000000;
+    EXPECT_EQ(TestedTimeOfTicks(noon, 0, utc), 1714564800);
+    // Two hours east of UTC (bias -120): the local reading is 14:00.
+    EXPECT_EQ(TestedTimeOfTicks(noon, -120, utc), 1714564800 + 7200);
+    EXPECT_EQ(TestedTimeOfTicks(noon + 9999999, 0, utc), 1714564800);
+    EXPECT_EQ(TestedTimeOfTicks(0, 0, utc), 0);
+    EXPECT_EQ(TestedTimeOfTicks(UINT64_MAX, 0, utc), 0);
+}

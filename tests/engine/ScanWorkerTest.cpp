@@ -7,6 +7,7 @@
 #include "tests/support/DialogDriver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <shared_mutex>
 #include <thread>
@@ -318,4 +319,27 @@ TEST_F(TreesTest, StoppingAnsweredYesEndsWithinOneEntry)
     EXPECT_GE(rows, 1000u);
     EXPECT_LE(rows, driver.rowsWhileAsking + 1);
     EXPECT_LT(rows, 100000u);
+}
+
+TEST(TestedTimeOfFileTime, AgreesWithTheSystemsConversion)
+{
+    ZoneRule zone = CurrentZoneRule();
+    int bias = CurrentBias();
+    for (const char* text : {"1999-12-31 23:59:59", "2024-03-10 02:30:00", "2024-07-15 16:00:00", "2038-01-19 03:14:08"})
+    {
+        SYSTEMTIME utc = {};
+        sscanf(text, "%hu-%hu-%hu %hu:%hu:%hu", &utc.wYear, &utc.wMonth, &utc.wDay, &utc.wHour, &utc.wMinute,
+               &utc.wSecond);
+        FILETIME fileTime, localTime;
+        SystemTimeToFileTime(&utc, &fileTime);
+        FileTimeToLocalFileTime(&fileTime, &localTime);
+        SYSTEMTIME local;
+        FileTimeToSystemTime(&localTime, &local);
+        CalendarTime fields = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+        EXPECT_EQ(TestedTimeOfFileTime(fileTime, bias, zone), LocalToSeconds(fields, zone)) << text;
+    }
+    FILETIME beforeCalendar = {0, 0};
+    EXPECT_EQ(TestedTimeOfFileTime(beforeCalendar, bias, zone), 0);
+    FILETIME outOfRange = {0xFFFFFFFF, 0xFFFFFFFF};
+    EXPECT_EQ(TestedTimeOfFileTime(outOfRange, bias, zone), 0);
 }

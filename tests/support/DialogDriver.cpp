@@ -1,6 +1,7 @@
 #include "tests/support/DialogDriver.h"
 
 #include "framework/CWnd.h"
+#include "framework/Text.h"
 #include "resources/resource.h"
 
 namespace
@@ -23,8 +24,11 @@ bool IsVisibleDialogOfProcess(HWND window)
 BOOL CALLBACK FindByCaption(HWND window, LPARAM param)
 {
     Search* search = reinterpret_cast<Search*>(param);
+    // The caption is read without a message: the window's thread may be busy.
+    wchar_t caption[256] = {};
     if (IsVisibleDialogOfProcess(window) &&
-        (search->caption == nullptr || GetWindowTextUtf8(window) == *search->caption))
+        (search->caption == nullptr ||
+         (InternalGetWindowText(window, caption, 256) >= 0 && Narrow(caption) == *search->caption)))
     {
         search->found = window;
         return FALSE;
