@@ -1,4 +1,4 @@
-# make run  - build Velmora and start it under Wine
+# make run  - build and start the search page under Wine (a screenshot without a display)
 # make test - build everything and run every test (native, fuzzing, Wine)
 BUILD  ?= build
 NATIVE := $(BUILD)/native
@@ -31,6 +31,9 @@ bench: build
 	python3 bench/make-tree.py /dev/shm/velmora-bench
 	tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
 	rm -rf /dev/shm/velmora-bench
+
+run: build
+	tools/run.sh
 
 clean:
 	rm -rf $(BUILD)

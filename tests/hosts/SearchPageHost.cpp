@@ -1,12 +1,15 @@
 // A test utility: the search page alone in a top-level window captioned "Velmora",
-// with a settings record of its own. Not a second program.
+// with a settings record of its own. Not a second program. Folders given on its
+// command line are added as locations and searched at once (for demos).
 #include "framework/CWnd.h"
 #include "framework/MessageLoop.h"
 #include "framework/Text.h"
+#include "resources/resource.h"
 #include "search_page/CWindowWiperEntries.h"
 #include "settings/CWiperSettings.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace
 {
@@ -76,5 +79,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show)
     MoveWindow(page.hwnd, 0, 0, client.right, client.bottom, FALSE);
     ShowWindow(page.hwnd, SW_SHOW);
     ShowWindow(host.hwnd, show);
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; arguments && i < count; i++)
+        page.AddLocation(Narrow(arguments[i]));
+    if (count > 1)
+        PostMessageW(page.hwnd, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), 0);
+    LocalFree(arguments);
     return RunMessageLoop();
 }

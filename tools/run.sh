@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Starts what a user can drive today, the search page, under Wine, searching the
+# project's own sources. With no display it runs inside Xvfb, writes a
+# screenshot and keeps running until Enter.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+prefix=$root/build/win32/wineprefix
+host=$root/build/win32/tests/search_page_host.exe
+sources="Z:$(echo "$root" | tr / '\\')"
+
+if [ -n "${DISPLAY:-}" ]; then
+    exec "$root/tools/wine-run.sh" "$prefix" "$host" "$sources"
+fi
+"$root/tools/wine-run.sh" "$prefix" "$host" "$sources" &
+program=$!
+sleep 8
+shot=$root/build/velmora.png
+import -display "$(cat "$prefix.state/display")" -window root "$shot"
+echo "Screenshot of the running program: $shot"
+read -r -p "Velmora runs in a virtual X display; press Enter to end it. " || true
+kill "$program" 2>/dev/null || true
+"$root/tools/wine-run.sh" "$prefix" --stop
