@@ -150,38 +150,43 @@ bool CScanEntriesThread::Walk(size_t index)
     {
         if (StopRequested())
             break;
+        // The entry is used in place; a subfolder is entered only after its
+        // parent's listing has moved on, which keeps the order of recursion.
         Listing& top = open.back();
-        WIN32_FIND_DATAW entry = top.entry;
-        std::string folder = top.folder;
-        std::wstring real = top.real;
+        const WIN32_FIND_DATAW& entry = top.entry;
+        std::string subfolder;
+        std::wstring subReal;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        {
+            withinLimit = Examine(top.folder, entry);
+        }
+        else if (IsDotEntry(entry.cFileName))
+        {
+            // "." and ".." are the folder itself and its parent.
+        }
+        else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        {
+            subfolder = top.folder + Narrow(entry.cFileName);
+            subReal = RealPath(LongPath(subfolder));
+            if (subReal.empty() || LeadsIntoRoots(subReal))
+                subReal.clear();
+            else
+                linkRoots.push_back(subReal);
+        }
+        else
+        {
+            subfolder = top.folder + Narrow(entry.cFileName);
+            subReal = ComparablePath(top.real + entry.cFileName);
+            if (IsEarlierRoot(subReal, index))
+                subReal.clear();
+        }
         if (!FindNextFileW(top.find, &top.entry))
         {
             FindClose(top.find);
             open.pop_back();
         }
-        if (IsDotEntry(entry.cFileName))
-            continue;
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        {
-            withinLimit = Examine(folder, entry);
-            continue;
-        }
-        std::string subfolder = folder + Narrow(entry.cFileName);
-        std::wstring subReal;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        {
-            subReal = RealPath(LongPath(subfolder));
-            if (subReal.empty() || LeadsIntoRoots(subReal))
-                continue;
-            linkRoots.push_back(subReal);
-        }
-        else
-        {
-            subReal = ComparablePath(real + entry.cFileName);
-            if (IsEarlierRoot(subReal, index))
-                continue;
-        }
-        enter(subfolder, subReal);
+        if (!subReal.empty())
+            enter(subfolder, subReal);
     }
     for (Listing& listing : open)
         FindClose(listing.find);

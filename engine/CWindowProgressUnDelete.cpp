@@ -15,6 +15,8 @@ bool CWindowProgressUnDelete::Open(CWiperSettings* settings, IResultsPage* page,
 {
     this->settings = settings;
     this->page = page;
+    // The previous run's window may still be in its last 300 ms.
+    DestroyWindow();
     if (!Create(nullptr))
         return false;
     SetText(caption);
@@ -28,6 +30,10 @@ LRESULT CWindowProgressUnDelete::WindowProc(UINT message, WPARAM wParam, LPARAM 
     {
     case WM_WORKER_FINISHED:
         OnWorkerFinished();
+        return TRUE;
+    case WM_TIMER:
+        KillTimer(hwnd, wParam);
+        DestroyWindow();
         return TRUE;
     case WM_WORKER_STOP:
         if (WorkerRunning())
@@ -136,10 +142,11 @@ void CWindowProgressUnDelete::OnWorkerProgress()
     ShowItem(IDC_PROGRESS_COUNT2, true);
 }
 
+// The window stays 300 ms so the final counts can be read; a timer rather than
+// a sleep keeps the page answering, and listing the results, meanwhile.
 void CWindowProgressUnDelete::OnWorkerFinished()
 {
-    Sleep(300);
-    DestroyWindow();
+    SetTimer(hwnd, 1, 300, nullptr);
 }
 
 void CWindowProgressUnDelete::AskToStop()
