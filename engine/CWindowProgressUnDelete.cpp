@@ -71,8 +71,11 @@ BOOL CWindowProgressUnDelete::OnInitDialog()
     control.Continue();
     operation = OperationNone;
     bool search = settings->requestedOperation == OperationSearch;
-    CWorkerThread* worker = search ? (CWorkerThread*)new CScanEntriesThread(settings, page, &control)
-                                   : (CWorkerThread*)new CDelEntriesThread(settings, page, &control);
+    CWorkerThread* worker = nullptr;
+    if (search)
+        worker = new CScanEntriesThread(settings, page, &control);
+    else
+        worker = new CDelEntriesThread(settings, page, &control);
     if (!worker->CreateThread())
     {
         delete worker;

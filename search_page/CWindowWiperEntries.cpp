@@ -84,7 +84,10 @@ int64_t LeadingNumber(const std::string& text)
     uint64_t magnitude = 0;
     const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; i++)
-        magnitude = std::min(limit, magnitude * 10 + uint64_t(text[i] - '0'));
+    {
+        uint64_t digit = uint64_t(text[i] - '0');
+        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
+    }
     return negative ? int64_t(0 - magnitude) : int64_t(magnitude);
 }
 
