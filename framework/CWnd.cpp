@@ -7,8 +7,17 @@
 CWnd::~CWnd()
 {
     if (hwnd && FromHandle(hwnd) == this)
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        Unbind();
     hwnd = nullptr;
+}
+
+void CWnd::Unbind()
+{
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    // A subclassed window that outlives us goes back to its class's procedure.
+    if (originalProc)
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
+    originalProc = nullptr;
 }
 
 bool CWnd::RegisterWindowClass(const wchar_t* className, UINT style, HICON icon, HICON smallIcon,
@@ -40,6 +49,28 @@ CWnd* CWnd::FromHandle(HWND window)
     return reinterpret_cast<CWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+bool CWnd::SubclassControl(HWND window)
+{
+    if (!window || hwnd || FromHandle(window))
+        return false;
+    hwnd = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    originalProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWindowProc)));
+    if (originalProc)
+        return true;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    hwnd = nullptr;
+    return false;
+}
+
+LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (originalProc)
+        return CallWindowProcW(originalProc, hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* self = FromHandle(window);
@@ -54,7 +85,7 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam
     LRESULT result = self->WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY)
     {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->Unbind();
         self->hwnd = nullptr;
     }
     return result;
@@ -64,7 +95,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && OnCommand(LOWORD(wParam), HIWORD(wParam)))
         return 0;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 bool CWnd::OnCommand(int, int)

@@ -23,6 +23,11 @@ public:
                 int x, int y, int width, int height, HWND parent, HMENU menuOrId);
     // The object bound to a window of ours, or null.
     static CWnd* FromHandle(HWND window);
+    // Binds the object to a window of a system class (a STATIC, say; not named
+    // SubclassWindow, which <windowsx.h> defines as a macro): its
+    // messages reach WindowProc first, and what it leaves goes to the class's
+    // own procedure through Default. Unbound at WM_NCDESTROY or in the destructor.
+    bool SubclassControl(HWND window);
 
     HWND GetItem(int id) const { return GetDlgItem(hwnd, id); }
     void SetText(const std::string& text);
@@ -37,8 +42,14 @@ protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Returns true when the command was handled.
     virtual bool OnCommand(int id, int code);
+    // The handling the window would get without this object.
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    // The class's procedure of a subclassed window; null for windows of our classes.
+    WNDPROC originalProc = nullptr;
+
+    void Unbind();
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

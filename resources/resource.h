@@ -9,7 +9,9 @@
 // Dialogs
 #define IDD_ANSWER_BOX          101
 #define IDD_MESSAGE_BOX         103
+#define IDD_SETTINGS_PAGE       107
 #define IDD_PROGRESS            115
+#define IDD_CHECK_PASSWORD      140
 #define IDD_ANSWER_BOX_FULL     142
 #define IDD_SEARCH_PAGE         143
 
@@ -62,3 +64,14 @@
 #define IDC_DATE_TO             1243
 #define IDC_TOTAL_LINE          1244
 #define IDC_DATE_MODE           1245
+
+// Settings page
+#define IDC_APPLY               683
+#define IDC_START_WITH_WINDOWS  694
+#define IDC_RESET               695
+#define IDC_PROTECT             697
+#define IDC_PASSWORD            698
+#define IDC_CONFIRM_PASSWORD    699
+
+// Password prompt
+#define IDC_ENTERED_PASSWORD    1055

@@ -1,0 +1,249 @@
+#include "settings/CWindowSettings.h"
+
+#include "engine/Prompts.h"
+#include "framework/DataExchange.h"
+#include "resources/resource.h"
+#include "settings/CWiperSettings.h"
+
+#include <vector>
+
+namespace
+{
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The product name without its blanks.
+const wchar_t kRunValueName[] = L"Velmora";
+// How much of the digest the password boxes show for a stored password.
+const size_t kPlaceholderLength = 8;
+
+// The program file's full path; its own file name is right however the program was started.
+std::wstring ProgramPath()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;)
+    {
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), (DWORD)buffer.size());
+        if (length == 0)
+            return std::wstring();
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+}
+
+CWindowSettings::CWindowSettings(CWiperSettings* settings) : CDialog(IDD_SETTINGS_PAGE), settings(settings)
+{
+}
+
+bool CWindowSettings::Create(HWND parent)
+{
+    return CDialog::Create(parent);
+}
+
+bool CWindowSettings::OnCommand(int id, int code)
+{
+    switch (id)
+    {
+    case IDC_APPLY:
+        if (code == BN_CLICKED)
+            OnApply();
+        return true;
+    case IDC_RESET:
+        if (code == BN_CLICKED)
+            Reset();
+        return true;
+    case IDC_START_WITH_WINDOWS:
+        if (code == BN_CLICKED)
+            OnStartWithWindows();
+        return true;
+    case IDC_PROTECT:
+        if (code == BN_CLICKED)
+            OnProtect();
+        return true;
+    case IDC_PASSWORD:
+    case IDC_CONFIRM_PASSWORD:
+        if (code == EN_CHANGE)
+            OnPasswordChange();
+        return true;
+    }
+    // Enter and Escape come here as IDOK and IDCANCEL.
+    return CDialog::OnCommand(id, code);
+}
+
+BOOL CWindowSettings::OnInitDialog()
+{
+    LoadFromRecord();
+    EnableCommitButtons(false);
+    return TRUE;
+}
+
+// The page never closes by itself.
+void CWindowSettings::OnOK()
+{
+}
+
+void CWindowSettings::OnCancel()
+{
+}
+
+void CWindowSettings::DoDataExchange(bool save)
+{
+    ExchangeCheck(hwnd, IDC_START_WITH_WINDOWS, startWithWindowsBox, save);
+    ExchangeCheck(hwnd, IDC_PROTECT, protectBox, save);
+    ExchangeText(hwnd, IDC_PASSWORD, passwordText, save);
+    ExchangeText(hwnd, IDC_CONFIRM_PASSWORD, confirmText, save);
+}
+
+void CWindowSettings::LoadFromRecord()
+{
+    startWithWindowsBox = settings->startWithWindows ? 1 : 0;
+    startWithWindowsApplied = startWithWindowsBox;
+    protectBox = settings->passwordProtected ? 1 : 0;
+    passwordEdited = 0;
+    // Eight hidden characters stand for the stored password.
+    passwordText = settings->passwordHash.substr(0, kPlaceholderLength);
+    confirmText = passwordText;
+    ShowMembers();
+    EnablePasswordBoxes();
+}
+
+void CWindowSettings::ShowMembers()
+{
+    filling = true;
+    DoDataExchange(false);
+    filling = false;
+}
+
+void CWindowSettings::Reset()
+{
+    LoadFromRecord();
+    EnableCommitButtons(false);
+    modified = 0;
+}
+
+bool CWindowSettings::ConfirmLeave(HWND owner)
+{
+    if (!modified)
+        return true;
+    if (!AskYesNo(owner, "Warning", "", "You didn't apply any changes. Do you want to reset them?",
+                  IDI_QUESTION_MARK))
+        return false;
+    Reset();
+    return true;
+}
+
+void CWindowSettings::OnApply()
+{
+    DoDataExchange(true);
+    if (protectBox)
+    {
+        if (passwordText.empty())
+        {
+            ShowWarning("Protected password is empty. Please try again.");
+            return;
+        }
+        if (passwordText != confirmText)
+        {
+            ShowWarning("The confirmation protected password is wrong. Please try again.");
+            return;
+        }
+    }
+    settings->startWithWindows = startWithWindowsBox ? 1 : 0;
+    // Only a change touches the registry; a refused one is tried again by the next Apply that changes it.
+    if (startWithWindowsBox != startWithWindowsApplied && UpdateRunValue(startWithWindowsBox != 0))
+        startWithWindowsApplied = startWithWindowsBox;
+    // Untouched boxes hold the placeholder, not a password: the stored digest stays.
+    if ((protectBox && !settings->passwordProtected) || passwordEdited)
+    {
+        settings->SetPassword(passwordText);
+        passwordEdited = 0;
+    }
+    settings->passwordProtected = protectBox ? 1 : 0;
+    if (protectBox)
+    {
+        passwordText = settings->passwordHash.substr(0, kPlaceholderLength);
+        confirmText = passwordText;
+    }
+    else
+    {
+        settings->passwordHash.clear();
+        passwordText.clear();
+        confirmText.clear();
+    }
+    // Save reports its own failure; the record holds the applied values either way.
+    settings->Save();
+    ShowMembers();
+    modified = 0;
+    EnableCommitButtons(false);
+}
+
+void CWindowSettings::OnStartWithWindows()
+{
+    MarkModified();
+}
+
+void CWindowSettings::OnProtect()
+{
+    ExchangeCheck(hwnd, IDC_PROTECT, protectBox, true);
+    EnablePasswordBoxes();
+    MarkModified();
+}
+
+void CWindowSettings::OnPasswordChange()
+{
+    if (filling)
+        return;
+    passwordEdited = 1;
+    MarkModified();
+}
+
+void CWindowSettings::MarkModified()
+{
+    modified = 1;
+    EnableCommitButtons(true);
+}
+
+void CWindowSettings::EnablePasswordBoxes()
+{
+    EnableItem(IDC_PASSWORD, protectBox != 0);
+    EnableItem(IDC_CONFIRM_PASSWORD, protectBox != 0);
+}
+
+void CWindowSettings::EnableCommitButtons(bool enable)
+{
+    EnableItem(IDC_APPLY, enable);
+    EnableItem(IDC_RESET, enable);
+}
+
+bool CWindowSettings::UpdateRunValue(bool startWithWindows)
+{
+    HKEY key = nullptr;
+    if (startWithWindows)
+    {
+        std::wstring path = ProgramPath();
+        if (path.empty())
+            return false;
+        // A fresh profile may lack the key; Windows creates it the same way.
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return false;
+        LSTATUS status = RegSetValueExW(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                                        DWORD((path.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+        return status == ERROR_SUCCESS;
+    }
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ | KEY_WRITE, &key);
+    // No key, no value: nothing starts the program.
+    if (status == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (status != ERROR_SUCCESS)
+        return false;
+    status = RegDeleteValueW(key, kRunValueName);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+void CWindowSettings::ShowWarning(const std::string& text)
+{
+    ShowMessage(hwnd, "Warning", "", text, IDI_EXCLAMATION_MARK);
+}

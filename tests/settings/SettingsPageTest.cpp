@@ -1,0 +1,499 @@
+#include "settings/CCheckPassword.h"
+#include "settings/CWindowSettings.h"
+
+#include "framework/Text.h"
+#include "resources/resource.h"
+#include "settings/CWiperSettings.h"
+#include "settings/Sha256.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace
+{
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A plain top-level window to hold the page, as the main window's panel does.
+class TestHost : public CWnd
+{
+public:
+    bool Open()
+    {
+        const wchar_t* className = L"VelmoraSettingsPageTestHost";
+        return RegisterWindowClass(className, 0, nullptr, nullptr, nullptr, GetSysColorBrush(COLOR_BTNFACE)) &&
+               Create(className, "Settings page test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 700, 400, nullptr,
+                      nullptr);
+    }
+};
+
+// The "Run" value of the program, or "<absent>".
+std::string RunValue()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "<absent>";
+    wchar_t data[2048] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    DWORD type = 0;
+    LSTATUS status = RegQueryValueExW(key, L"Velmora", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return "<absent>";
+    return type == REG_SZ ? Narrow(data) : "<not a string>";
+}
+
+void DeleteRunValue()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS)
+    {
+        RegDeleteValueW(key, L"Velmora");
+        RegCloseKey(key);
+    }
+}
+
+std::string OwnPath()
+{
+    wchar_t path[2048] = {};
+    GetModuleFileNameW(nullptr, path, 2048);
+    return Narrow(path);
+}
+
+class SettingsPage : public testing::Test
+{
+protected:
+    TempFolder folder;
+    CWiperSettings settings;
+    TestHost host;
+    std::unique_ptr<CWindowSettings> page;
+    HWND window = nullptr;
+
+    void SetUp() override
+    {
+        DeleteRunValue();
+        settings.SetDefaults();
+        settings.installFolder = folder.Path();
+        ASSERT_TRUE(host.Open());
+    }
+
+    void TearDown() override
+    {
+        host.DestroyWindow();
+        DeleteRunValue();
+    }
+
+    // The page loads the record when it is created, so tests set the record first.
+    void OpenPage()
+    {
+        page = std::make_unique<CWindowSettings>(&settings);
+        ASSERT_TRUE(page->Create(host.hwnd));
+        window = page->hwnd;
+        ShowWindow(window, SW_SHOW);
+    }
+
+    void Protect(const std::string& password)
+    {
+        settings.passwordProtected = 1;
+        settings.SetPassword(password);
+    }
+
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != 0; }
+    bool Checked(int id) const { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
+    std::string Text(int id) const { return GetWindowTextUtf8(Item(id)); }
+    // Typing into an edit, as far as its change notice goes.
+    void Type(int id, const std::string& text) { SetWindowTextW(Item(id), Widen(text).c_str()); }
+
+    // Clicks a button as the mouse would and returns the prompts it raised, answered with `answers`.
+    std::vector<std::string> Click(int id, std::vector<int> answers = {})
+    {
+        DialogCloser closer(answers);
+        SendMessageW(Item(id), BM_CLICK, 0, 0);
+        std::vector<std::string> texts;
+        for (const SeenPrompt& prompt : closer.Stop())
+            texts.push_back(prompt.caption + ": " + prompt.text);
+        return texts;
+    }
+
+    std::string SettingsFile() const { return ReadWholeFile(settings.FilePath()); }
+
+    // What a fresh start of the program would read from settings.dat.
+    PersistedSettings LoadedBack() const
+    {
+        CWiperSettings loaded;
+        loaded.installFolder = folder.Path();
+        loaded.Load();
+        return loaded;
+    }
+};
+}
+
+TEST_F(SettingsPage, OpensCleanAndShowsThePlaceholderForAStoredPassword)
+{
+    Protect("secret");
+    const std::string digest = settings.passwordHash;
+    OpenPage();
+
+    EXPECT_EQ(page->minWidth, 480);
+    EXPECT_EQ(page->minHeight, 350);
+    EXPECT_TRUE(Checked(IDC_PROTECT));
+    EXPECT_FALSE(Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_EQ(Text(IDC_PASSWORD), digest.substr(0, 8));
+    EXPECT_EQ(Text(IDC_CONFIRM_PASSWORD), digest.substr(0, 8));
+    EXPECT_TRUE(GetWindowLongW(Item(IDC_PASSWORD), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_TRUE(GetWindowLongW(Item(IDC_CONFIRM_PASSWORD), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_TRUE(Enabled(IDC_PASSWORD));
+    EXPECT_TRUE(Enabled(IDC_CONFIRM_PASSWORD));
+    // Filling the boxes is not the user's change.
+    EXPECT_EQ(page->modified, 0);
+    EXPECT_FALSE(Enabled(IDC_APPLY));
+    EXPECT_FALSE(Enabled(IDC_RESET));
+
+    // Enter and Escape leave the page as it is.
+    SendMessageW(window, WM_COMMAND, IDOK, 0);
+    SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(page->modified, 0);
+}
+
+TEST_F(SettingsPage, ApplyWithoutTypingKeepsTheStoredDigest)
+{
+    Protect("secret");
+    const std::string digest = settings.passwordHash;
+    OpenPage();
+
+    // Off and on again: a change, but the password boxes were never typed in.
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    EXPECT_FALSE(Enabled(IDC_PASSWORD));
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    EXPECT_TRUE(Enabled(IDC_PASSWORD));
+    EXPECT_EQ(page->modified, 1);
+    EXPECT_TRUE(Enabled(IDC_APPLY));
+    EXPECT_TRUE(Enabled(IDC_RESET));
+
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_EQ(settings.passwordHash, digest);
+    EXPECT_EQ(settings.passwordProtected, 1);
+    EXPECT_TRUE(settings.CheckPassword("secret"));
+    EXPECT_EQ(page->modified, 0);
+    EXPECT_FALSE(Enabled(IDC_APPLY));
+    EXPECT_FALSE(Enabled(IDC_RESET));
+    EXPECT_EQ(Text(IDC_PASSWORD), digest.substr(0, 8));
+    EXPECT_EQ(SettingsFile().size(), 129u);
+    EXPECT_EQ(LoadedBack().passwordHash, digest);
+
+    // Typing a new password in both boxes replaces the old one.
+    Type(IDC_PASSWORD, "Another1");
+    Type(IDC_CONFIRM_PASSWORD, "Another1");
+    EXPECT_EQ(page->modified, 1);
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_EQ(settings.passwordHash, Sha256Hex("Another1"));
+    EXPECT_TRUE(settings.CheckPassword("Another1"));
+    EXPECT_FALSE(settings.CheckPassword("secret"));
+    EXPECT_EQ(Text(IDC_CONFIRM_PASSWORD), settings.passwordHash.substr(0, 8));
+    EXPECT_EQ(LoadedBack().passwordHash, settings.passwordHash);
+}
+
+TEST_F(SettingsPage, FirstProtectionNeedsAndDigestsATypedPassword)
+{
+    OpenPage();
+    EXPECT_FALSE(Checked(IDC_PROTECT));
+    EXPECT_FALSE(Enabled(IDC_PASSWORD));
+    EXPECT_FALSE(Enabled(IDC_CONFIRM_PASSWORD));
+    EXPECT_EQ(Text(IDC_PASSWORD), "");
+
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    EXPECT_TRUE(Enabled(IDC_PASSWORD));
+    EXPECT_TRUE(Enabled(IDC_CONFIRM_PASSWORD));
+
+    // Empty boxes: refused, nothing applied.
+    EXPECT_EQ(Click(IDC_APPLY),
+              std::vector<std::string>{"Warning: Protected password is empty. Please try again."});
+    EXPECT_EQ(settings.passwordProtected, 0);
+    EXPECT_TRUE(settings.passwordHash.empty());
+    EXPECT_FALSE(FileExists(settings.FilePath()));
+    EXPECT_TRUE(Enabled(IDC_APPLY));
+    EXPECT_EQ(page->modified, 1);
+
+    Type(IDC_PASSWORD, "pa55");
+    Type(IDC_CONFIRM_PASSWORD, "pa55");
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_EQ(settings.passwordProtected, 1);
+    EXPECT_TRUE(settings.CheckPassword("pa55"));
+    EXPECT_EQ(Text(IDC_PASSWORD), settings.passwordHash.substr(0, 8));
+    EXPECT_EQ(Text(IDC_CONFIRM_PASSWORD), settings.passwordHash.substr(0, 8));
+    PersistedSettings loaded = LoadedBack();
+    EXPECT_EQ(loaded.passwordProtected, 1);
+    EXPECT_EQ(loaded.passwordHash, settings.passwordHash);
+}
+
+TEST_F(SettingsPage, TurningProtectionOffEmptiesTheDigestInTheRecordAndTheFile)
+{
+    Protect("secret");
+    OpenPage();
+
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_EQ(settings.passwordProtected, 0);
+    EXPECT_TRUE(settings.passwordHash.empty());
+    EXPECT_EQ(Text(IDC_PASSWORD), "");
+    EXPECT_EQ(Text(IDC_CONFIRM_PASSWORD), "");
+    EXPECT_FALSE(Enabled(IDC_PASSWORD));
+
+    // Header, six numbers, two flags and a zero digest length, no digest.
+    std::string file = SettingsFile();
+    ASSERT_EQ(file.size(), 65u);
+    EXPECT_EQ(file.substr(61), std::string(4, '\0'));
+    PersistedSettings loaded = LoadedBack();
+    EXPECT_EQ(loaded.passwordProtected, 0);
+    EXPECT_TRUE(loaded.passwordHash.empty());
+}
+
+TEST_F(SettingsPage, StartWithWindowsWritesAndThenDeletesTheRunValueInOneVisit)
+{
+    OpenPage();
+    ASSERT_EQ(RunValue(), "<absent>");
+
+    EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
+    EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_EQ(settings.startWithWindows, 1);
+    // The bare path of the program itself, without quotes.
+    EXPECT_EQ(RunValue(), OwnPath());
+    EXPECT_EQ(LoadedBack().startWithWindows, 1);
+
+    EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_EQ(settings.startWithWindows, 0);
+    EXPECT_EQ(RunValue(), "<absent>");
+    EXPECT_EQ(LoadedBack().startWithWindows, 0);
+}
+
+TEST_F(SettingsPage, ConfirmationMismatchChangesNothing)
+{
+    OpenPage();
+    EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    Type(IDC_PASSWORD, "abc");
+
+    const std::vector<std::string> mismatch = {
+        "Warning: The confirmation protected password is wrong. Please try again."};
+    EXPECT_EQ(Click(IDC_APPLY), mismatch);
+    // The comparison is exact: a change of case is a mismatch too.
+    Type(IDC_CONFIRM_PASSWORD, "ABC");
+    EXPECT_EQ(Click(IDC_APPLY), mismatch);
+
+    EXPECT_EQ(settings.startWithWindows, 0);
+    EXPECT_EQ(settings.passwordProtected, 0);
+    EXPECT_TRUE(settings.passwordHash.empty());
+    EXPECT_EQ(RunValue(), "<absent>");
+    EXPECT_FALSE(FileExists(settings.FilePath()));
+    // The page keeps the edits for another try.
+    EXPECT_EQ(page->modified, 1);
+    EXPECT_TRUE(Enabled(IDC_APPLY));
+    EXPECT_EQ(Text(IDC_PASSWORD), "abc");
+    EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
+}
+
+TEST_F(SettingsPage, ResetAndTheUnappliedChangesQuestion)
+{
+    Protect("secret");
+    const std::string placeholder = settings.passwordHash.substr(0, 8);
+    OpenPage();
+
+    // Nothing edited: no question.
+    {
+        DialogCloser closer;
+        EXPECT_TRUE(page->ConfirmLeave(host.hwnd));
+        EXPECT_TRUE(closer.Stop().empty());
+    }
+
+    Type(IDC_PASSWORD, "other");
+    EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
+    const std::string question = "Warning: You didn't apply any changes. Do you want to reset them?";
+    {
+        DialogCloser closer({IDCANCEL});
+        EXPECT_FALSE(page->ConfirmLeave(host.hwnd));
+        std::vector<SeenPrompt> seen = closer.Stop();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption + ": " + seen[0].text, question);
+    }
+    EXPECT_EQ(Text(IDC_PASSWORD), "other");
+    EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_EQ(page->modified, 1);
+
+    {
+        DialogCloser closer({IDOK});
+        EXPECT_TRUE(page->ConfirmLeave(host.hwnd));
+        EXPECT_EQ(closer.Stop().size(), 1u);
+    }
+    EXPECT_EQ(Text(IDC_PASSWORD), placeholder);
+    EXPECT_FALSE(Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_EQ(page->modified, 0);
+    EXPECT_FALSE(Enabled(IDC_APPLY));
+    EXPECT_FALSE(Enabled(IDC_RESET));
+
+    // The Reset button does the same, and a later Apply sees no typed password.
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    Type(IDC_CONFIRM_PASSWORD, "x");
+    EXPECT_TRUE(Click(IDC_RESET).empty());
+    EXPECT_TRUE(Checked(IDC_PROTECT));
+    EXPECT_TRUE(Enabled(IDC_PASSWORD));
+    EXPECT_EQ(Text(IDC_CONFIRM_PASSWORD), placeholder);
+    EXPECT_EQ(page->modified, 0);
+    EXPECT_FALSE(Enabled(IDC_RESET));
+    EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
+    EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_TRUE(settings.CheckPassword("secret"));
+    EXPECT_EQ(RunValue(), "<absent>");
+}
+
+namespace
+{
+class CheckPassword : public testing::Test
+{
+protected:
+    CWiperSettings settings;
+
+    void SetUp() override
+    {
+        settings.SetDefaults();
+        settings.passwordProtected = 1;
+        settings.SetPassword("secret");
+    }
+
+    void TearDown() override
+    {
+        CCheckPassword::passwordPromptOpen = false;
+    }
+};
+
+// Presses Ok with `text` in the prompt.
+void Submit(HWND prompt, const std::string& text)
+{
+    SetDlgItemTextW(prompt, IDC_ENTERED_PASSWORD, Widen(text).c_str());
+    ClickButton(prompt, IDOK);
+}
+
+// Presses Ok with `text` and answers the message it must raise; returns its text, or "" when none showed.
+std::string SubmitRefused(HWND prompt, const std::string& text)
+{
+    Submit(prompt, text);
+    HWND message = WaitForDialog("Error", 5000);
+    if (!message)
+        return "";
+    std::string shown = ControlText(message, IDC_PROMPT_TEXT);
+    PressKey(message, VK_RETURN);
+    DWORD start = GetTickCount();
+    while (IsWindowVisible(message) && GetTickCount() - start < 5000)
+        Sleep(10);
+    return shown;
+}
+
+// A control's text once it has become `expected`, or its text at the deadline.
+std::string WaitForText(HWND dialog, int id, const std::string& expected)
+{
+    DWORD start = GetTickCount();
+    std::string text = ControlText(dialog, id);
+    while (text != expected && GetTickCount() - start < 5000)
+    {
+        Sleep(10);
+        text = ControlText(dialog, id);
+    }
+    return text;
+}
+}
+
+TEST_F(CheckPassword, RefusesEmptyAndWrongPasswordsAndAcceptsTheRightOne)
+{
+    CCheckPassword prompt(&settings);
+    std::vector<std::string> messages;
+    std::string boxAfterWrong = "<unread>";
+    bool stillOpen = false;
+    bool focusOnBox = false;
+    {
+        DialogDriver driver("Enter password", [&](HWND dialog) {
+            if (!dialog)
+                return;
+            messages.push_back(SubmitRefused(dialog, ""));
+            messages.push_back(SubmitRefused(dialog, "Secret"));
+            boxAfterWrong = WaitForText(dialog, IDC_ENTERED_PASSWORD, "");
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+            focusOnBox = info.hwndFocus == GetDlgItem(dialog, IDC_ENTERED_PASSWORD);
+            stillOpen = IsWindowVisible(dialog) != 0;
+            Submit(dialog, "secret");
+        });
+        EXPECT_EQ(prompt.DoModal(nullptr), IDOK);
+    }
+    EXPECT_EQ(messages, (std::vector<std::string>{"Please enter password.", "Wrong password."}));
+    EXPECT_EQ(boxAfterWrong, "");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(focusOnBox);
+    EXPECT_FALSE(CCheckPassword::passwordPromptOpen);
+}
+
+TEST_F(CheckPassword, EscapeAndTheCloseBoxCancelAndFreeTheFlag)
+{
+    {
+        CCheckPassword prompt(&settings);
+        DialogDriver driver("Enter password", [](HWND dialog) {
+            if (dialog)
+                PressKey(dialog, VK_ESCAPE);
+        });
+        EXPECT_EQ(prompt.DoModal(nullptr), IDCANCEL);
+    }
+    EXPECT_FALSE(CCheckPassword::passwordPromptOpen);
+    {
+        CCheckPassword prompt(&settings);
+        DialogDriver driver("Enter password", [](HWND dialog) {
+            if (dialog)
+                CloseWithCloseBox(dialog);
+        });
+        EXPECT_EQ(prompt.DoModal(nullptr), IDCANCEL);
+    }
+    EXPECT_FALSE(CCheckPassword::passwordPromptOpen);
+}
+
+TEST_F(CheckPassword, ASecondPromptClosesAtOnceAndTheFirstStillWorks)
+{
+    CCheckPassword first(&settings);
+    INT_PTR secondResult = 0;
+    bool flagWhileFirstOpen = false;
+    {
+        DialogDriver driver("Enter password", [&](HWND dialog) {
+            if (!dialog)
+                return;
+            CCheckPassword second(&settings);
+            secondResult = second.DoModal(nullptr);
+            flagWhileFirstOpen = CCheckPassword::passwordPromptOpen;
+            Submit(dialog, "secret");
+        });
+        EXPECT_EQ(first.DoModal(nullptr), IDOK);
+    }
+    EXPECT_EQ(secondResult, IDCANCEL);
+    EXPECT_TRUE(flagWhileFirstOpen);
+    EXPECT_FALSE(CCheckPassword::passwordPromptOpen);
+
+    // With the first one gone, a new prompt shows again.
+    CCheckPassword third(&settings);
+    bool shown = false;
+    {
+        DialogDriver driver("Enter password", [&](HWND dialog) {
+            shown = dialog != nullptr;
+            if (dialog)
+                CloseWithCloseBox(dialog);
+        });
+        EXPECT_EQ(third.DoModal(nullptr), IDCANCEL);
+    }
+    EXPECT_TRUE(shown);
+}
