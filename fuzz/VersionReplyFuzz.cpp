@@ -43,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     else if (!records.empty())
         abort();
 
-    std::string note;
-    std::string report = FinalReport("progress\r\n", reply, "http://www.example.test", note);
+    std::string report = FinalReport("progress\r\n", reply, "http://www.example.test");
     if (report.size() < 2 || report.compare(report.size() - 2, 2, "\r\n") != 0)
         abort();
     return 0;

@@ -75,7 +75,7 @@ void CUpdateCheckThread::Run()
         if (tooLarge)
             report += InformationFailureText(server.webAddress);
         else
-            report = FinalReport(report, reply, server.webAddress, upgradeNote);
+            report = FinalReport(report, reply, server.webAddress);
     }
     // Closed before the final status, which must be the last thing the worker does.
     Close();
@@ -250,7 +250,6 @@ void CUpdateCheckThread::Publish(bool ended)
     {
         std::lock_guard<std::mutex> lock(page->reportLock);
         page->reportText = report;
-        page->upgradeNote = upgradeNote;
     }
     PostMessageW(window, WM_UPDATE_STATUS, ended ? 1 : 0, 0);
 }

@@ -24,7 +24,6 @@ private:
     std::string report;
     std::string reply;
     bool tooLarge = false;
-    std::string upgradeNote;
     // A SOCKET and a WSAEVENT; this header leaves WinSock to the implementation.
     UINT_PTR socket;
     HANDLE networkEvent = nullptr;

@@ -1,7 +1,6 @@
 #include "help/CWindowHelpCheckUpdates.h"
 
 #include "engine/Prompts.h"
-#include "framework/Text.h"
 #include "help/CUpdateCheckThread.h"
 #include "resources/resource.h"
 

@@ -39,11 +39,9 @@ private:
     friend class CUpdateCheckThread;
 
     const UpdateServer server;
-    // reportText and upgradeNote are written by the worker and read here.
+    // reportText is written by the worker and read here.
     mutable std::mutex reportLock;
     std::string reportText;
-    // The note of the version file for this version; when there is one it replaces the advice.
-    std::string upgradeNote;
     std::atomic<int> abortRequested{0};
     // Non-null from the start of a check until the page has seen its end.
     HANDLE workerThread = nullptr;

@@ -39,8 +39,7 @@ std::string InformationFailureText(const std::string& webAddress)
            ", to download and install the latest version\r\n";
 }
 
-std::string FinalReport(const std::string& progress, const std::string& reply, const std::string& webAddress,
-                        std::string& upgradeNote)
+std::string FinalReport(const std::string& progress, const std::string& reply, const std::string& webAddress)
 {
     VersionReply parts = SplitVersionReply(reply);
     if (!parts.hasBody)
@@ -61,7 +60,9 @@ std::string FinalReport(const std::string& progress, const std::string& reply, c
         (newest->latestMajor == kProgramMajor && newest->latestMinor <= kProgramMinor))
         return report + "You have the latest version\r\n";
 
-    upgradeNote.clear();
+    // The note of the first record for this version; when there is one it stands in
+    // for the advice, and is itself not shown.
+    std::string upgradeNote;
     for (const VersionRecord& record : records)
     {
         if (record.fromMajor == kProgramMajor && record.fromMinor == kProgramMinor)
@@ -70,7 +71,6 @@ std::string FinalReport(const std::string& progress, const std::string& reply, c
             break;
         }
     }
-    // A note for this version stands in for the advice; it is not shown.
     if (upgradeNote.empty())
         report += std::string("You have ") + kProductName + " " + std::to_string(kProgramMajor) + "." +
                   std::to_string(kProgramMinor) + "\r\n" + "We recommend you to visit " + webAddress +

@@ -22,7 +22,5 @@ std::string VisitLine(const std::string& webAddress);
 std::string InformationFailureText(const std::string& webAddress);
 
 // The report once the exchange is over: `progress` is the report so far, `reply`
-// what the server sent. `upgradeNote` gets the note of the first record for the
-// program's own version when a newer version exists.
-std::string FinalReport(const std::string& progress, const std::string& reply, const std::string& webAddress,
-                        std::string& upgradeNote);
+// what the server sent.
+std::string FinalReport(const std::string& progress, const std::string& reply, const std::string& webAddress);

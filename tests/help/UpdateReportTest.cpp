@@ -9,13 +9,9 @@ const std::string kProgress = "Connecting to http://www.example.test ...\r\nConn
 const std::string kAdvice = "We recommend you to visit http://www.example.test, to download and install the latest "
                             "version\r\n\r\n";
 
-std::string Report(const std::string& body, std::string* note = nullptr)
+std::string Report(const std::string& body)
 {
-    std::string upgradeNote = "<untouched>";
-    std::string report = FinalReport(kProgress, "HTTP/1.0 200 OK\r\nServer: x\r\n\r\n" + body, kAddress, upgradeNote);
-    if (note)
-        *note = upgradeNote;
-    return report;
+    return FinalReport(kProgress, "HTTP/1.0 200 OK\r\nServer: x\r\n\r\n" + body, kAddress);
 }
 }
 
@@ -32,10 +28,8 @@ TEST(UpdateReport, RequestIsOneHttp10GetWithTheFixedHeaders)
 
 TEST(UpdateReport, NoNewerVersionSaysSo)
 {
-    std::string note;
-    EXPECT_EQ(Report("Hello users\n\n0.9;0.8\n1.0;0.9;upgrade\n", &note),
+    EXPECT_EQ(Report("Hello users\n\n0.9;0.8\n1.0;0.9;upgrade\n"),
               "Hello users\r\n\r\n\r\nThe latest version of Velmora is 1.0\r\nYou have the latest version\r\n");
-    EXPECT_EQ(note, "<untouched>");
     // Without a message paragraph the report starts with the version line; the progress lines go.
     EXPECT_EQ(Report("\n\n0.5;0.4\n"), "The latest version of Velmora is 0.5\r\nYou have the latest version\r\n");
     EXPECT_EQ(Report(" \r\n \n\n1.0;1.0"), "The latest version of Velmora is 1.0\r\nYou have the latest version\r\n");
@@ -43,18 +37,13 @@ TEST(UpdateReport, NoNewerVersionSaysSo)
 
 TEST(UpdateReport, NewerVersionWithANoteForThisVersionEndsAtTheVersionLine)
 {
-    std::string note;
-    EXPECT_EQ(Report("News\n\n1.1;1.0;note\n2.0;1.0;\n", &note),
-              "News\r\n\r\n\r\nThe latest version of Velmora is 2.0\r\n");
-    EXPECT_EQ(note, "note");
+    EXPECT_EQ(Report("News\n\n1.1;1.0;note\n2.0;1.0;\n"), "News\r\n\r\n\r\nThe latest version of Velmora is 2.0\r\n");
 }
 
 TEST(UpdateReport, NewerVersionWithoutANoteAdvisesTheVisit)
 {
-    std::string note;
-    EXPECT_EQ(Report("News\n\n1.1;1.0\n2.0;1.0;\n1.4;0.9;other\n", &note),
+    EXPECT_EQ(Report("News\n\n1.1;1.0\n2.0;1.0;\n1.4;0.9;other\n"),
               "News\r\n\r\n\r\nThe latest version of Velmora is 2.0\r\nYou have Velmora 1.0\r\n" + kAdvice);
-    EXPECT_EQ(note, "");
     // The note must belong to version 1.0; the first record for 1.0 decides.
     EXPECT_EQ(Report("\n\n1.12;0.9;old\n1.4;1.0;\n1.5;1.0;late\n"),
               "The latest version of Velmora is 1.12\r\nYou have Velmora 1.0\r\n" + kAdvice);
@@ -63,12 +52,10 @@ TEST(UpdateReport, NewerVersionWithoutANoteAdvisesTheVisit)
 
 TEST(UpdateReport, BrokenRepliesKeepTheProgressAndNameTheFailure)
 {
-    std::string note = "<untouched>";
-    EXPECT_EQ(FinalReport(kProgress, "", kAddress, note),
+    EXPECT_EQ(FinalReport(kProgress, "", kAddress),
               kProgress + "Failed\r\nPlease visit http://www.example.test to download the latest version\r\n");
-    EXPECT_EQ(FinalReport(kProgress, "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n", kAddress, note),
+    EXPECT_EQ(FinalReport(kProgress, "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n", kAddress),
               kProgress + "Failed\r\nPlease visit http://www.example.test to download the latest version\r\n");
-    EXPECT_EQ(note, "<untouched>");
 
     const std::string informationFailure = kProgress + "Getting information failed.\r\nWe recommend you to visit "
                                                        "http://www.example.test, to download and install the latest "
