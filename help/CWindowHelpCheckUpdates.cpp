@@ -127,8 +127,8 @@ void CWindowHelpCheckUpdates::AskToAbort()
 
 void CWindowHelpCheckUpdates::EndWorker()
 {
-    // Posting its final status is the worker's last act, and an aborted worker
-    // stops at its next test: neither wait is long.
+    // Posting its final status is the worker's last act, and an aborted worker stops
+    // at its next test (a name lookup under way finishes first): neither wait is long.
     if (workerThread)
     {
         WaitForSingleObject(workerThread, INFINITE);
