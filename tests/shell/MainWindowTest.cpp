@@ -139,6 +139,8 @@ protected:
 
     void Open()
     {
+        // Start-up loads the rich edit control the update page uses.
+        ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
         ASSERT_TRUE(CWnd::RegisterDialogClass(L"Velmora", nullptr));
         app = std::make_unique<CWindowMain>();
         ASSERT_TRUE(app->Create(L"Velmora", CWindowMain::title, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0, nullptr, nullptr));
