@@ -75,3 +75,12 @@
 
 // Password prompt
 #define IDC_ENTERED_PASSWORD    1055
+
+// Help and about pages
+#define IDD_ABOUT_PAGE          130
+#define IDD_HELP_PAGE           135
+#define IDB_ABOUT_PICTURE       116
+#define IDC_ABOUT_TITLE         550
+#define IDC_ABOUT_VERSION       551
+#define IDC_ABOUT_LINK          552
+#define IDC_ABOUT_NOTES         553
