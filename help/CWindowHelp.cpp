@@ -100,7 +100,6 @@ LRESULT CWindowHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message)
     {
     case WM_SIZE:
-        // The dialog manager's own handling of a size change has nothing to do for the page.
         OnSize(LOWORD(lParam), HIWORD(lParam));
         return FALSE;
     case WM_PAINT:

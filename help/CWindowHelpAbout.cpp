@@ -47,7 +47,8 @@ LRESULT CWindowHelpAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message)
     {
     case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<LRESULT>(OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+        return reinterpret_cast<LRESULT>(
+            OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_SETCURSOR:
         if (!OnSetCursor(reinterpret_cast<HWND>(wParam)))
             return FALSE;
@@ -57,6 +58,7 @@ LRESULT CWindowHelpAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return TRUE;
     case WM_PRINTCLIENT:
+        // A copy of the page into another device context shows the picture too.
         DrawPicture(reinterpret_cast<HDC>(wParam));
         return TRUE;
     }
@@ -133,8 +135,8 @@ void CWindowHelpAbout::OnPaint()
 
 void CWindowHelpAbout::DrawPicture(HDC dc)
 {
-    HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT_PICTURE),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!picture)
         return;
     BITMAP size = {};
