@@ -74,6 +74,24 @@ std::string ProgramFolder()
     }
 }
 
+// The path as the viewer's ANSI entry can read it: a path with characters
+// outside the ANSI code page goes in its short form, which has none.
+std::string ViewerPath(const std::string& path)
+{
+    std::wstring wide = Widen(path);
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (!lossy)
+        return path;
+    DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (length == 0)
+        return path;
+    std::wstring shortPath(length, L'\0');
+    length = GetShortPathNameW(wide.c_str(), shortPath.data(), length);
+    shortPath.resize(length);
+    return Narrow(shortPath);
+}
+
 // Invalidate, erase and repaint the window and all its children now.
 void RedrawNow(HWND window)
 {
@@ -114,6 +132,7 @@ LRESULT CWindowHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CWindowHelp::OnInitDialog()
 {
+    viewerFile = ViewerPath(helpFile);
     HWND help = ShowContents();
     // Without the viewer or the help file the page stays empty, and the
     // viewer is not asked about a window it never made.
@@ -136,8 +155,8 @@ void CWindowHelp::OnCancel()
 
 HWND CWindowHelp::ShowContents()
 {
-    const std::string toc = ToAnsi(helpFile + "::/Table of Contents.hhc");
-    const std::string home = ToAnsi(helpFile + "::/Introduction.html");
+    const std::string toc = ToAnsi(viewerFile + "::/Table of Contents.hhc");
+    const std::string home = ToAnsi(viewerFile + "::/Introduction.html");
     WindowTypeRecord type = {};
     type.cbStruct = sizeof(type);
     type.pszType = kWindowType;
@@ -156,8 +175,8 @@ HWND CWindowHelp::ShowContents()
     type.fsToolBarFlags = HHWIN_BUTTON_BACK | HHWIN_BUTTON_HOME | HHWIN_BUTTON_PRINT;
     type.fNotExpanded = FALSE;
     type.curNavType = HHWIN_NAVTYPE_TOC;
-    CallHtmlHelp(hwnd, helpFile, HH_SET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&type));
-    HWND help = CallHtmlHelp(hwnd, helpFile + ">" + kWindowType, HH_DISPLAY_TOC, 0);
+    CallHtmlHelp(hwnd, viewerFile, HH_SET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&type));
+    HWND help = CallHtmlHelp(hwnd, viewerFile + ">" + kWindowType, HH_DISPLAY_TOC, 0);
     return IsWindow(help) ? help : nullptr;
 }
 
@@ -203,7 +222,7 @@ void CWindowHelp::RefreshViewer(int width, int height)
         WindowTypeRecord record;
         WindowTypeRecord* pointer;
     } answer = {};
-    CallHtmlHelp(hwnd, helpFile + ">" + kWindowType, HH_GET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&answer));
+    CallHtmlHelp(hwnd, viewerFile + ">" + kWindowType, HH_GET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&answer));
     const WindowTypeRecord* type = answer.record.pszType ? &answer.record : answer.pointer;
     if (!type)
         return;

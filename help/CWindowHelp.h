@@ -30,8 +30,9 @@ protected:
     void OnCancel() override;
 
 private:
-    // The help file's full path.
+    // The help file's full path, and the same as the viewer is given it.
     std::string helpFile;
+    std::string viewerFile;
 
     void OnSize(int width, int height);
     void OnPaint();

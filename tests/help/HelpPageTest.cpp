@@ -213,6 +213,26 @@ TEST_F(HelpPage, WithoutTheHelpFileThePageStaysEmptyAndResizesQuietly)
     EXPECT_EQ(NewTopLevelWindows(), 0);
 }
 
+TEST_F(HelpPage, ShowsAHelpFileWhosePathTheAnsiCodePageCannotSpell)
+{
+    // The viewer is reached through its ANSI entry; Cyrillic and Chinese together are outside most ANSI code pages.
+    TempFolder folder;
+    // "Справка 帮助\Velmora.chm" in UTF-8
+    const std::string copy = folder.WriteFile(
+        "\xD0\xA1\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB0 \xE5\xB8\xAE\xE5\x8A\xA9\\Velmora.chm", "");
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring beside = program;
+    beside = beside.substr(0, beside.rfind(L'\\') + 1) + L"Velmora.chm";
+    ASSERT_TRUE(CopyFileW(beside.c_str(), Widen(copy).c_str(), FALSE));
+
+    CWindowHelp& page = Open(std::make_unique<CWindowHelp>(copy));
+    EXPECT_EQ(page.helpReady, 1);
+    std::vector<HWND> trees = Trees(page.hwnd);
+    ASSERT_EQ(trees.size(), 1u);
+    EXPECT_EQ(RootEntries(trees[0]).size(), 8u);
+}
+
 TEST_F(HelpPage, DestroyingThePageClosesTheViewer)
 {
     CWindowHelp& page = Open();
