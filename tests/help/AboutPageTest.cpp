@@ -2,6 +2,9 @@
 
 #include "framework/Text.h"
 #include "resources/resource.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/SavedClassesKey.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,29 @@ TEST_F(AboutPage, OnlyTheLinkIsBlueAndShowsTheHand)
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     SendMessageW(page.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(Notice()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_NE(GetCursor(), hand);
+}
+
+TEST_F(AboutPage, ClickingTheLinkOpensItsAddress)
+{
+    // Web addresses open with a command that writes the address it was given into a file.
+    TempFolder folder;
+    const std::string opened = folder.Path() + "opened.txt";
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    SavedClassesKey webHandler(L"http\\shell\\open\\command");
+    ASSERT_TRUE(webHandler.Set(Narrow(system) + "\\cmd.exe /c echo %1> \"" + opened + "\""));
+
+    HWND link = Item(IDC_ABOUT_LINK);
+    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    std::string text;
+    PumpUntil(
+        [&] {
+            text = ReadWholeFile(opened);
+            return text.find('\n') != std::string::npos;
+        },
+        10000);
+    EXPECT_EQ(text, Text(IDC_ABOUT_LINK) + "\r\n");
 }
 
 TEST_F(AboutPage, PaintsThePictureStretchedWithBlueTransparent)

@@ -1,6 +1,7 @@
 #include "help/HtmlHelpLoader.h"
 
 #include "framework/Text.h"
+#include "tests/support/SavedClassesKey.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -30,59 +31,6 @@ bool IsModuleNamed(HMODULE module, const std::string& name)
     return file && CompareStringOrdinal(file + 1, -1, Widen(name).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// The viewer's registered location, changed by a test and put back as it was
-// when the test ends (kept meanwhile in a key of the current user).
-class ViewerRegistration
-{
-public:
-    ViewerRegistration()
-    {
-        HKEY key = nullptr;
-        existed = RegOpenKeyExW(HKEY_CLASSES_ROOT, kViewerServerKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (existed)
-        {
-            RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
-            existed = CopyTree(key, HKEY_CURRENT_USER, kBackupKey);
-            RegCloseKey(key);
-        }
-    }
-
-    ~ViewerRegistration()
-    {
-        Remove();
-        HKEY backup = nullptr;
-        if (existed && RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, &backup) == ERROR_SUCCESS)
-        {
-            CopyTree(backup, HKEY_CLASSES_ROOT, kViewerServerKey);
-            RegCloseKey(backup);
-        }
-        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
-    }
-
-    bool Set(const std::string& path)
-    {
-        std::wstring data = Widen(path);
-        return RegSetKeyValueW(HKEY_CLASSES_ROOT, kViewerServerKey, nullptr, REG_SZ, data.c_str(),
-                               DWORD((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    }
-
-    void Remove() { RegDeleteTreeW(HKEY_CLASSES_ROOT, kViewerServerKey); }
-
-private:
-    static constexpr const wchar_t* kBackupKey = L"Software\\Velmora tests viewer registration";
-    bool existed = false;
-
-    static bool CopyTree(HKEY from, HKEY root, const wchar_t* path)
-    {
-        HKEY to = nullptr;
-        if (RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to, nullptr) != ERROR_SUCCESS)
-            return false;
-        bool copied = RegCopyTreeW(from, nullptr, to) == ERROR_SUCCESS;
-        RegCloseKey(to);
-        return copied;
-    }
-};
-
 // What the stand-in viewer answers to a command.
 HWND FakeAnswer(UINT command)
 {
@@ -92,7 +40,7 @@ HWND FakeAnswer(UINT command)
 
 TEST(HtmlHelpLoader, LoadsTheViewerFromItsRegisteredLocation)
 {
-    ViewerRegistration registration;
+    SavedClassesKey registration(kViewerServerKey);
     const std::string fake = FakeViewerPath();
     ASSERT_TRUE(registration.Set(fake));
 
@@ -107,7 +55,7 @@ TEST(HtmlHelpLoader, LoadsTheViewerFromItsRegisteredLocation)
 
 TEST(HtmlHelpLoader, LoadsTheViewerByNameWithoutAUsableRegistration)
 {
-    ViewerRegistration registration;
+    SavedClassesKey registration(kViewerServerKey);
     registration.Remove();
     HtmlHelpLoader unregistered;
     EXPECT_EQ(unregistered.Call(nullptr, "", HH_CLOSE_ALL, 0), nullptr);
@@ -125,7 +73,7 @@ TEST(HtmlHelpLoader, LoadsTheViewerByNameWithoutAUsableRegistration)
 
 TEST(HtmlHelpLoader, AViewerWithoutItsEntryIsAFailureForGood)
 {
-    ViewerRegistration registration;
+    SavedClassesKey registration(kViewerServerKey);
     // A library that loads but lacks export 14.
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
