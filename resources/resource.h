@@ -131,3 +131,12 @@
 #define IDC_UPDATE_PROGRESS     557
 #define IDC_CHECK_FOR_UPDATES   558
 #define IDC_UPDATE_CANCEL       559
+
+// Help and about pages
+#define IDD_ABOUT_PAGE          130
+#define IDD_HELP_PAGE           135
+#define IDB_ABOUT_PICTURE       116
+#define IDC_ABOUT_TITLE         550
+#define IDC_ABOUT_VERSION       551
+#define IDC_ABOUT_LINK          552
+#define IDC_ABOUT_NOTES         553

@@ -127,10 +127,13 @@ bool CWindowMain::CreatePanel(CWnd& panel)
 
 bool CWindowMain::CreatePages()
 {
-    if (!settingsPage.Create(rightPanel.hwnd) || !updatePage.Create(rightPanel.hwnd) ||
+    if (!aboutPage.Create(rightPanel.hwnd) || !settingsPage.Create(rightPanel.hwnd) ||
+        !helpPage.Create(rightPanel.hwnd) || !updatePage.Create(rightPanel.hwnd) ||
         !searchPage.Create(rightPanel.hwnd))
         return false;
+    pages[PageAbout] = {&aboutPage, aboutPage.minWidth, aboutPage.minHeight};
     pages[PageSettings] = {&settingsPage, settingsPage.minWidth, settingsPage.minHeight};
+    pages[PageHelp] = {&helpPage, helpPage.minWidth, helpPage.minHeight};
     pages[PageCheckUpdates] = {&updatePage, updatePage.minWidth, updatePage.minHeight};
     pages[PageDeleteFiles] = {&searchPage, searchPage.minWidth, searchPage.minHeight};
     return true;

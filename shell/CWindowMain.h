@@ -4,6 +4,8 @@
 #pragma once
 
 #include "framework/CWnd.h"
+#include "help/CWindowHelp.h"
+#include "help/CWindowHelpAbout.h"
 #include "help/CWindowHelpCheckUpdates.h"
 #include "shell/CSplitterBar.h"
 #include "shell/CTrayMenu.h"
@@ -37,6 +39,8 @@ public:
     PageId currentPage = PageNone;
     CWindowLeftPanel leftPanel;
     CWindowRightPanel rightPanel;
+    CWindowHelpAbout aboutPage;
+    CWindowHelp helpPage;
     CWindowHelpCheckUpdates updatePage;
 
     // A registered page and the smallest size it can be shown at.

@@ -109,33 +109,36 @@ QUESTION = [
 ]
 
 
-def app_pixel(size):
-    """The application icon: a page under a magnifying glass, drawn with 4x4 supersampling."""
+def app_sample(u, v):
+    """The application's drawing: a page under a magnifying glass.
+    u, v in 0..1 from the top left. Returns RGBA or None."""
+    # Magnifier: ring, lens, handle.
+    cx, cy, r = 0.58, 0.42, 0.26
+    d = math.hypot(u - cx, v - cy)
+    hx, hy = u - cx, v - cy
+    along = (hx + hy) / math.sqrt(2)
+    across = abs(hx - hy) / math.sqrt(2)
+    if r + 0.02 < along < 0.62 and across < 0.065:
+        return (90, 60, 30, 255)
+    if r - 0.05 <= d <= r + 0.03:
+        return (20, 50, 140, 255)
+    if d < r - 0.05:
+        return (170, 215, 255, 200)
+    # Page with a folded corner and text lines.
+    if 0.08 <= u <= 0.62 and 0.06 <= v <= 0.94:
+        if u - 0.48 > v - 0.06:
+            return None
+        if abs(u - 0.48 - (v - 0.06)) < 0.03 or u < 0.11 or u > 0.59 or v < 0.09 or v > 0.91:
+            return (60, 60, 60, 255)
+        if 0.16 < u < 0.54 and any(abs(v - line) < 0.022 for line in (0.30, 0.42, 0.54, 0.66, 0.78)):
+            return (120, 120, 120, 255)
+        return (255, 255, 255, 255)
+    return None
 
-    def sample(u, v):
-        # u, v in 0..1 from the top left. Returns RGBA or None.
-        # Magnifier: ring, lens, handle.
-        cx, cy, r = 0.58, 0.42, 0.26
-        d = math.hypot(u - cx, v - cy)
-        hx, hy = u - cx, v - cy
-        along = (hx + hy) / math.sqrt(2)
-        across = abs(hx - hy) / math.sqrt(2)
-        if r + 0.02 < along < 0.62 and across < 0.065:
-            return (90, 60, 30, 255)
-        if r - 0.05 <= d <= r + 0.03:
-            return (20, 50, 140, 255)
-        if d < r - 0.05:
-            return (170, 215, 255, 200)
-        # Page with a folded corner and text lines.
-        if 0.08 <= u <= 0.62 and 0.06 <= v <= 0.94:
-            if u - 0.48 > v - 0.06:
-                return None
-            if abs(u - 0.48 - (v - 0.06)) < 0.03 or u < 0.11 or u > 0.59 or v < 0.09 or v > 0.91:
-                return (60, 60, 60, 255)
-            if 0.16 < u < 0.54 and any(abs(v - line) < 0.022 for line in (0.30, 0.42, 0.54, 0.66, 0.78)):
-                return (120, 120, 120, 255)
-            return (255, 255, 255, 255)
-        return None
+
+def app_pixel(size):
+    """The application icon, drawn with 4x4 supersampling."""
+    sample = app_sample
 
     def pixel(x, y):
         total, rgb = 0, [0, 0, 0]
@@ -167,6 +170,36 @@ def bmp_file(width, height, pixel):
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     return header + info + pixels
+
+
+# The about page's picture: the application icon's page and magnifier, large,
+# on pure blue, which the page draws as transparent.
+PICTURE_TRANSPARENT = (0, 0, 255)
+
+
+def picture_pixel(size):
+    """Edges against the transparent blue are hard (half the samples decide), so
+    no blue fringe shows; edges between the drawing's own colours are smoothed."""
+    lens_opaque = (170, 215, 255)
+
+    def sample(u, v):
+        c = app_sample(u, v)
+        if c is None:
+            return None
+        return lens_opaque if c[3] < 255 else c[:3]
+
+    def pixel(x, y):
+        covered = []
+        for sy in range(4):
+            for sx in range(4):
+                c = sample((x + (sx + 0.5) / 4) / size, (y + (sy + 0.5) / 4) / size)
+                if c:
+                    covered.append(c)
+        if len(covered) < 8:
+            return PICTURE_TRANSPARENT
+        return tuple(sum(c[i] for c in covered) // len(covered) for i in range(3))
+
+    return pixel
 
 
 def dib_8bit(size, pixel):
@@ -386,6 +419,7 @@ def main():
         write("menu%d.bmp" % number, bmp_file(20, 20, supersampled(draw, 20, 20, (0, 0, 0), (240, 240, 240))))
     write("tray256.ico", ico_file([dib_8bit(16, icon_pixel(tray_mark, 16))]))
     write("tray16.ico", ico_file([dib_4bit(rows_4bit(tray_mark, 16))]))
+    write("about.bmp", bmp_file(250, 250, picture_pixel(250)))
 
 
 if __name__ == "__main__":

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Starts what a user can drive today, the search page, under Wine, searching the
-# project's own sources. With no display it runs inside Xvfb, writes a
-# screenshot and keeps running until Enter.
+# Starts Velmora's main window under Wine, with settings.dat in build/win32/run.
+# With no display it runs inside Xvfb, writes a screenshot and keeps running until Enter.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix=$root/build/win32/wineprefix
-host=$root/build/win32/tests/search_page_host.exe
-sources="Z:$(echo "$root" | tr / '\\')"
+host=$root/build/win32/tests/main_window_host.exe
+data=$root/build/win32/run
+mkdir -p "$data"
+folder="Z:$(echo "$data" | tr / '\\')"
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec "$root/tools/wine-run.sh" "$prefix" "$host" "$sources"
+    exec "$root/tools/wine-run.sh" "$prefix" "$host" "$folder"
 fi
-"$root/tools/wine-run.sh" "$prefix" "$host" "$sources" &
+"$root/tools/wine-run.sh" "$prefix" "$host" "$folder" &
 program=$!
 sleep 8
 shot=$root/build/velmora.png

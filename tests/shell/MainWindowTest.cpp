@@ -517,6 +517,7 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
 {
     Open();
     ChooseTreeItem(PageDeleteFiles);
+    ASSERT_TRUE(FileExists(Trees() + "\\big\\readme.txt")) << "the large trees are made before the tests";
     ASSERT_TRUE(searchPage.AddLocation(Trees() + "\\big"));
     auto find = [&] {
         SendMessageW(GetDlgItem(searchPage.hwnd, IDC_FIND), BM_CLICK, 0, 0);

@@ -1,0 +1,241 @@
+#include "help/CWindowHelp.h"
+
+#include "framework/Text.h"
+#include "help/HtmlHelpLoader.h"
+#include "resources/resource.h"
+
+#include <htmlhelp.h>
+
+#include <utility>
+#include <vector>
+
+namespace
+{
+const char kWindowType[] = "Velmora Help";
+
+// The viewer's window-type record as its ANSI entry reads it: <htmlhelp.h>
+// declares it with the texts of the build's character set, which is wide here.
+struct WindowTypeRecord
+{
+    int cbStruct;
+    BOOL fUniCodeStrings;
+    LPCSTR pszType;
+    DWORD fsValidMembers;
+    DWORD fsWinProperties;
+    LPCSTR pszCaption;
+    DWORD dwStyles;
+    DWORD dwExStyles;
+    RECT rcWindowPos;
+    int nShowState;
+    HWND hwndHelp;
+    HWND hwndCaller;
+    void* paInfoTypes;
+    HWND hwndToolBar;
+    HWND hwndNavigation;
+    HWND hwndHTML;
+    int iNavWidth;
+    RECT rcHTML;
+    LPCSTR pszToc;
+    LPCSTR pszIndex;
+    LPCSTR pszFile;
+    LPCSTR pszHome;
+    DWORD fsToolBarFlags;
+    BOOL fNotExpanded;
+    int curNavType;
+    int tabpos;
+    int idNotify;
+    BYTE tabOrder[HH_MAX_TABS + 1];
+    int cHistory;
+    LPCSTR pszJump1;
+    LPCSTR pszJump2;
+    LPCSTR pszUrlJump1;
+    LPCSTR pszUrlJump2;
+    RECT rcMinSize;
+    int cbInfoTypes;
+    LPCSTR pszCustomTabs;
+};
+static_assert(sizeof(WindowTypeRecord) == sizeof(HH_WINTYPE), "the viewer's layout");
+static_assert(sizeof(void*) != 4 || sizeof(WindowTypeRecord) == 196, "196 bytes on 32-bit Windows");
+
+std::string ProgramFolder()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;)
+    {
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), (DWORD)buffer.size());
+        if (length == 0)
+            return std::string();
+        if (length < buffer.size())
+        {
+            std::string path = Narrow(std::wstring(buffer.data(), length));
+            return path.substr(0, path.rfind('\\') + 1);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// The path as the viewer's ANSI entry can read it: a path with characters
+// outside the ANSI code page goes in its short form, which has none.
+std::string ViewerPath(const std::string& path)
+{
+    std::wstring wide = Widen(path);
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (!lossy)
+        return path;
+    DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (length == 0)
+        return path;
+    std::wstring shortPath(length, L'\0');
+    length = GetShortPathNameW(wide.c_str(), shortPath.data(), length);
+    shortPath.resize(length);
+    return Narrow(shortPath);
+}
+
+// Invalidate, erase and repaint the window and all its children now.
+void RedrawNow(HWND window)
+{
+    if (window)
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+}
+
+CWindowHelp::CWindowHelp() : CWindowHelp(ProgramFolder() + "Velmora.chm")
+{
+}
+
+CWindowHelp::CWindowHelp(std::string helpFile) : CDialog(IDD_HELP_PAGE), helpFile(std::move(helpFile))
+{
+}
+
+bool CWindowHelp::Create(HWND parent)
+{
+    return CDialog::Create(parent);
+}
+
+LRESULT CWindowHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_SIZE:
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return FALSE;
+    case WM_PAINT:
+        OnPaint();
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+BOOL CWindowHelp::OnInitDialog()
+{
+    viewerFile = ViewerPath(helpFile);
+    HWND help = ShowContents();
+    // Without the viewer or the help file the page stays empty, and the
+    // viewer is not asked about a window it never made.
+    if (help)
+    {
+        AdoptViewerWindow(help);
+        helpReady = 1;
+    }
+    return TRUE;
+}
+
+// The page never closes by itself.
+void CWindowHelp::OnOK()
+{
+}
+
+void CWindowHelp::OnCancel()
+{
+}
+
+HWND CWindowHelp::ShowContents()
+{
+    const std::string toc = ToAnsi(viewerFile + "::/Table of Contents.hhc");
+    const std::string home = ToAnsi(viewerFile + "::/Introduction.html");
+    WindowTypeRecord type = {};
+    type.cbStruct = sizeof(type);
+    type.pszType = kWindowType;
+    type.fsValidMembers = HHWIN_PARAM_PROPERTIES | HHWIN_PARAM_STYLES | HHWIN_PARAM_EXSTYLES | HHWIN_PARAM_RECT |
+                          HHWIN_PARAM_NAV_WIDTH | HHWIN_PARAM_SHOWSTATE | HHWIN_PARAM_TB_FLAGS |
+                          HHWIN_PARAM_EXPANSION | HHWIN_PARAM_CUR_TAB;
+    type.fsWinProperties = HHWIN_PROP_NOTITLEBAR | HHWIN_PROP_NODEF_STYLES | HHWIN_PROP_TRI_PANE;
+    type.dwStyles = WS_CHILD;
+    type.dwExStyles = 0;
+    type.rcWindowPos = {0, 0, 400, 400};
+    type.nShowState = SW_SHOW;
+    type.iNavWidth = 250;
+    type.pszToc = toc.c_str();
+    type.pszFile = home.c_str();
+    type.pszHome = home.c_str();
+    type.fsToolBarFlags = HHWIN_BUTTON_BACK | HHWIN_BUTTON_HOME | HHWIN_BUTTON_PRINT;
+    type.fNotExpanded = FALSE;
+    type.curNavType = HHWIN_NAVTYPE_TOC;
+    CallHtmlHelp(hwnd, viewerFile, HH_SET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&type));
+    HWND help = CallHtmlHelp(hwnd, viewerFile + ">" + kWindowType, HH_DISPLAY_TOC, 0);
+    return IsWindow(help) ? help : nullptr;
+}
+
+void CWindowHelp::AdoptViewerWindow(HWND help)
+{
+    if (GetParent(help) != hwnd)
+    {
+        LONG_PTR style = GetWindowLongPtrW(help, GWL_STYLE);
+        style &= ~(WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+        SetWindowLongPtrW(help, GWL_STYLE, style | WS_CHILD | WS_CLIPCHILDREN);
+        LONG_PTR exStyle = GetWindowLongPtrW(help, GWL_EXSTYLE);
+        exStyle &= ~(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_TOPMOST);
+        SetWindowLongPtrW(help, GWL_EXSTYLE, exStyle);
+        SetParent(help, hwnd);
+    }
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    SetWindowPos(help, nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+}
+
+void CWindowHelp::OnSize(int width, int height)
+{
+    if (helpReady)
+        RefreshViewer(width, height);
+}
+
+void CWindowHelp::OnPaint()
+{
+    PAINTSTRUCT paint;
+    BeginPaint(hwnd, &paint);
+    if (helpReady)
+        RefreshViewer(-1, -1);
+    EndPaint(hwnd, &paint);
+}
+
+void CWindowHelp::RefreshViewer(int width, int height)
+{
+    // The documented viewer hands back a pointer to its own record; Wine's
+    // copies the record into ours. Only the copy fills in the type's name.
+    union
+    {
+        WindowTypeRecord record;
+        WindowTypeRecord* pointer;
+    } answer = {};
+    CallHtmlHelp(hwnd, viewerFile + ">" + kWindowType, HH_GET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&answer));
+    const WindowTypeRecord* type = answer.record.pszType ? &answer.record : answer.pointer;
+    if (!type)
+        return;
+    if (width >= 0)
+        MoveWindow(type->hwndHelp, 0, 0, width, height, FALSE);
+    RedrawNow(type->hwndHTML);
+    RedrawNow(type->hwndNavigation);
+    RedrawNow(type->hwndToolBar);
+    RedrawNow(type->hwndHelp);
+}
+
+void CWindowHelp::OnDestroy()
+{
+    CallHtmlHelp(nullptr, "", HH_CLOSE_ALL, 0);
+    helpReady = 0;
+}

@@ -1,0 +1,46 @@
+// The help page: the program's compiled help file shown inside the page by the
+// system's HTML Help viewer, with its table of contents.
+#pragma once
+
+#include "framework/CDialog.h"
+
+#include <string>
+
+class CWindowHelp : public CDialog
+{
+public:
+    // Lower bounds of the page's size for the window that hosts it.
+    int minWidth = 480;
+    int minHeight = 450;
+    // 1 once the viewer's window is in the page; resizing and painting wait for it.
+    int helpReady = 0;
+
+    // The help file is "Velmora.chm" beside the program's executable.
+    CWindowHelp();
+    // The help file given by its full path.
+    explicit CWindowHelp(std::string helpFile);
+
+    // Creates the page as a child of parent, with the viewer's window in it.
+    bool Create(HWND parent);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    // The help file's full path, and the same as the viewer is given it.
+    std::string helpFile;
+    std::string viewerFile;
+
+    void OnSize(int width, int height);
+    void OnPaint();
+    void OnDestroy();
+    // The viewer's window of the page's window type, or null when there is none.
+    HWND ShowContents();
+    // Makes the viewer's window a child filling the page, where the platform left it top-level.
+    void AdoptViewerWindow(HWND help);
+    // Fits the viewer's window to the page (when width >= 0) and redraws its panes.
+    void RefreshViewer(int width, int height);
+};

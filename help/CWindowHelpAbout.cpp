@@ -1,0 +1,151 @@
+#include "help/CWindowHelpAbout.h"
+
+#include "framework/DataExchange.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+
+namespace
+{
+const char kProductName[] = "Velmora";
+const int kVersionMajor = 1;
+const int kVersionMinor = 0;
+const char kProductAddress[] = "http://www.corvath.com/velmora/";
+
+// Where the picture goes in the page, and its transparent colour.
+const int kPictureLeft = 100;
+const int kPictureTop = 150;
+const int kPictureSize = 250;
+const COLORREF kPictureTransparent = RGB(0, 0, 255);
+const COLORREF kLinkColour = RGB(0, 0, 255);
+
+std::string VersionText()
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "- v.%d.%d", kVersionMajor, kVersionMinor);
+    return text;
+}
+}
+
+CWindowHelpAbout::CWindowHelpAbout()
+    : CDialog(IDD_ABOUT_PAGE), versionText(VersionText()),
+      titleText(std::string(kProductName) + " " + versionText),
+      handCursor(LoadCursorW(nullptr, IDC_HAND))
+{
+}
+
+bool CWindowHelpAbout::Create(HWND parent)
+{
+    return CDialog::Create(parent);
+}
+
+LRESULT CWindowHelpAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(
+            OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_SETCURSOR:
+        if (!OnSetCursor(reinterpret_cast<HWND>(wParam)))
+            return FALSE;
+        SetResult(TRUE);
+        return TRUE;
+    case WM_PAINT:
+        OnPaint();
+        return TRUE;
+    case WM_PRINTCLIENT:
+        // A copy of the page into another device context shows the picture too.
+        DrawPicture(reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+bool CWindowHelpAbout::OnCommand(int id, int code)
+{
+    switch (id)
+    {
+    case IDC_ABOUT_LINK:
+        if (code == STN_CLICKED)
+            OnLinkClicked();
+        return true;
+    }
+    // Enter and Escape come here as IDOK and IDCANCEL.
+    return CDialog::OnCommand(id, code);
+}
+
+BOOL CWindowHelpAbout::OnInitDialog()
+{
+    DoDataExchange(false);
+    SetItemText(IDC_ABOUT_LINK, kProductAddress);
+    DoDataExchange(false);
+    return TRUE;
+}
+
+// The page never closes by itself.
+void CWindowHelpAbout::OnOK()
+{
+}
+
+void CWindowHelpAbout::OnCancel()
+{
+}
+
+void CWindowHelpAbout::DoDataExchange(bool save)
+{
+    ExchangeText(hwnd, IDC_ABOUT_TITLE, titleText, save);
+    ExchangeText(hwnd, IDC_ABOUT_VERSION, versionText, save);
+    ExchangeText(hwnd, IDC_ABOUT_NOTES, notesText, save);
+}
+
+void CWindowHelpAbout::OnLinkClicked()
+{
+    // A failure to open the address is not reported.
+    ShellExecuteW(hwnd, L"open", Widen(kProductAddress).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+HBRUSH CWindowHelpAbout::OnCtlColorStatic(HDC dc, HWND control)
+{
+    if (control != GetItem(IDC_ABOUT_LINK))
+        return nullptr;
+    SetTextColor(dc, kLinkColour);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+bool CWindowHelpAbout::OnSetCursor(HWND window)
+{
+    if (window != GetItem(IDC_ABOUT_LINK))
+        return false;
+    SetCursor(handCursor);
+    return true;
+}
+
+void CWindowHelpAbout::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    DrawPicture(dc);
+    EndPaint(hwnd, &paint);
+}
+
+void CWindowHelpAbout::DrawPicture(HDC dc)
+{
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT_PICTURE),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!picture)
+        return;
+    BITMAP size = {};
+    GetObjectW(picture, sizeof(size), &size);
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(source, picture);
+    TransparentBlt(dc, kPictureLeft, kPictureTop, kPictureSize, kPictureSize, source, 0, 0, size.bmWidth,
+                   size.bmHeight, kPictureTransparent);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    DeleteObject(picture);
+}
