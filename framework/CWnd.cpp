@@ -36,6 +36,19 @@ bool CWnd::RegisterWindowClass(const wchar_t* className, UINT style, HICON icon,
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+bool CWnd::RegisterDialogClass(const wchar_t* className, HICON icon)
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = StaticWindowProc;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 bool CWnd::Create(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
                   int x, int y, int width, int height, HWND parent, HMENU menuOrId)
 {
@@ -68,6 +81,8 @@ LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (originalProc)
         return CallWindowProcW(originalProc, hwnd, message, wParam, lParam);
+    if (dialogDefaults)
+        return DefDlgProcW(hwnd, message, wParam, lParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -78,6 +93,7 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam
     {
         self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd = window;
+        self->dialogDefaults = GetClassLongPtrW(window, GCL_CBWNDEXTRA) >= DLGWINDOWEXTRA;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self)

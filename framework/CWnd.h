@@ -19,6 +19,10 @@ public:
     // Registers a window class whose messages reach the bound object.
     static bool RegisterWindowClass(const wchar_t* className, UINT style, HICON icon, HICON smallIcon,
                                     HCURSOR cursor, HBRUSH background);
+    // Registers a class whose default processing is the dialog manager's, as a
+    // top-level window that hosts child dialogs wants: a close request arrives as
+    // the cancel command, and focus returns to the last focused control.
+    static bool RegisterDialogClass(const wchar_t* className, HICON icon);
     bool Create(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
                 int x, int y, int width, int height, HWND parent, HMENU menuOrId);
     // The object bound to a window of ours, or null.
@@ -48,6 +52,8 @@ protected:
 private:
     // The class's procedure of a subclassed window; null for windows of our classes.
     WNDPROC originalProc = nullptr;
+    // Set for windows of a class from RegisterDialogClass.
+    bool dialogDefaults = false;
 
     void Unbind();
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

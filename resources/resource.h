@@ -16,9 +16,58 @@
 #define IDD_SEARCH_PAGE         143
 
 // Icons
+#define IDI_TRAY_256            68
 #define IDI_VELMORA             200
 #define IDI_EXCLAMATION_MARK    201
 #define IDI_QUESTION_MARK       202
+#define IDI_TRAY_16             203
+
+// The tray menu
+#define IDM_TRAY                2
+
+// Toolbar bitmaps, 40 x 32, pure blue transparent
+#define IDB_TOOLBAR_HELP        24
+#define IDB_TOOLBAR_EXIT        25
+#define IDB_TOOLBAR_UNLOCK      31
+#define IDB_TOOLBAR_LOCK        93
+#define IDB_TOOLBAR_TOOLS       95
+
+// Tray menu bitmaps, 20 x 20, black transparent
+#define IDB_MENU_ABOUT          87
+#define IDB_MENU_EXIT           88
+#define IDB_MENU_HELP           89
+#define IDB_MENU_OPEN           90
+#define IDB_MENU_LOCK           92
+#define IDB_MENU_CHECK_VERSION  94
+
+// Main window controls
+#define IDC_TRAY_ICON           150
+#define IDC_TOOLBAR             152
+#define IDC_SPLITTER            153
+#define IDC_PAGE_TREE           154
+
+// Toolbar commands; 2002 is the blank gap between groups
+#define ID_TOOLBAR_TOOLS        2000
+#define ID_TOOLBAR_HELP         2001
+#define ID_TOOLBAR_GAP          2002
+#define ID_TOOLBAR_LOCK         2003
+#define ID_TOOLBAR_EXIT         2005
+
+// Tray menu commands
+#define ID_TRAY_LOCK            64
+#define ID_TRAY_LINK1           81
+#define ID_TRAY_LINK2           82
+#define ID_TRAY_ABOUT           300
+#define ID_TRAY_HELP            301
+#define ID_TRAY_EXIT            303
+#define ID_TRAY_NOTHING         304
+#define ID_TRAY_OPEN            306
+#define ID_TRAY_CHECK_VERSION   308
+
+// Commands other programs may post to the main window
+#define ID_EXIT_NOW             2066
+#define ID_SHOW_LOCKED          307
+#define ID_CLOSE_AT_ONCE        310
 
 // Prompt controls
 #define IDC_PROMPT_TEXT         151

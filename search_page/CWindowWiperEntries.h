@@ -32,6 +32,8 @@ public:
     // From any thread; the list is always rebuilt on the page's thread.
     void RefreshResults() override;
 
+    // The progress window of the running search or deletion, or null.
+    HWND ProgressWindow() const { return progress.hwnd; }
     // Appends a folder unless the list holds exactly this path already; false when it does.
     bool AddLocation(const std::string& path);
 

@@ -3,5 +3,9 @@
 
 #include <windows.h>
 
+// The notification icon's events; wParam is the icon id, lParam the mouse message.
+const UINT WM_TRAY_NOTIFY = WM_USER + 8977;
 // The splitter bar was dragged; lParam is the signed distance in pixels.
 const UINT WM_SPLITTER_MOVED = WM_USER + 8978;
+// Show a page: wParam is its PageId. The answer is 0 when shown, 1 when refused.
+const UINT WM_SHOW_PAGE = WM_USER + 9011;

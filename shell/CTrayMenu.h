@@ -1,0 +1,66 @@
+// The notification icon's menu: every item is owner-drawn, with a title, a
+// gradient strip bearing the publisher's name, bitmaps beside the commands and
+// two links to the publisher's pages chosen at random for the run.
+#pragma once
+
+#include "shell/MenuItemData.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct PromoLink
+{
+    std::string caption;
+    std::string address;
+};
+
+class CTrayMenu
+{
+public:
+    // Sizes in pixels.
+    static const int kSeparatorHeight = 6;
+    static const int kItemHeight = 20;
+    static const int kTitleHeight = 25;
+    static const int kStripWidth = 25;
+    static const int kIconWidth = 20;
+    static const int kMinTextWidth = 100;
+    // The title, 8 items and 5 separators.
+    static const int kStripBottom = 215;
+
+    HMENU menu = nullptr;
+    HMENU popup = nullptr;
+    // The record at index p belongs to menu position p.
+    std::vector<std::unique_ptr<MenuItemData>> menuItems;
+    std::vector<PromoLink> promoLinks;
+    int linkIndex1 = 0;
+    int linkIndex2 = 1;
+
+    CTrayMenu();
+    ~CTrayMenu();
+    CTrayMenu(const CTrayMenu&) = delete;
+    CTrayMenu& operator=(const CTrayMenu&) = delete;
+
+    // Picks two different links for this run.
+    void ChooseLinks();
+    // Makes every item owner-drawn and adds the title item on top.
+    void Prepare(const std::string& title);
+    // Opens the menu at the cursor; its commands go to owner.
+    void Show(HWND owner);
+    // Commands 81 and 82 open the address of their link.
+    void OpenLink(int command) const;
+    void Measure(MEASUREITEMSTRUCT& measure) const;
+    void Draw(const DRAWITEMSTRUCT& draw) const;
+    void Destroy();
+
+private:
+    std::string title;
+
+    void ReplaceItem(int position, UINT flags, MenuItemData* record);
+    void DrawStrip(HDC dc) const;
+    void DrawTitle(HDC dc, const RECT& item) const;
+    void DrawSeparator(HDC dc, const RECT& body) const;
+    void DrawBitmap(HDC dc, int id, int left, int top) const;
+};

@@ -1,0 +1,552 @@
+#include "shell/CWindowMain.h"
+
+#include "engine/Prompts.h"
+#include "engine/WorkerMessages.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+#include "settings/CCheckPassword.h"
+#include "shell/Globals.h"
+#include "shell/ShellMessages.h"
+
+#include <shellapi.h>
+#include <versionhelpers.h>
+
+#include <cwchar>
+
+CWindowMain* CWindowMain::instance = nullptr;
+std::string CWindowMain::title;
+
+namespace
+{
+const COLORREF kMaskBlue = RGB(0, 0, 255);
+
+// A show command that shows: the stored one may hide or minimise, which is
+// never what a request to show the window means.
+int ShowingCommand(int command)
+{
+    switch (command)
+    {
+    case SW_HIDE:
+        return SW_SHOWNORMAL;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+        return SW_RESTORE;
+    }
+    return command;
+}
+}
+
+CWindowMain::CWindowMain()
+{
+    instance = this;
+    title = "Velmora";
+    int iconId = IsWindowsXPOrGreater() ? IDI_TRAY_256 : IDI_TRAY_16;
+    trayIcon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16, 0));
+    taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+}
+
+CWindowMain::~CWindowMain()
+{
+    if (toolbarImages)
+        ImageList_Destroy(toolbarImages);
+    if (trayIcon)
+        DestroyIcon(trayIcon);
+    if (instance == this)
+        instance = nullptr;
+}
+
+int CWindowMain::SetUp()
+{
+    wiperSettings.Load();
+    trayMenu.ChooseLinks();
+    if (!CreateToolbar())
+        return 0;
+    if (!CreatePanel(rightPanel) || !CreatePages())
+        return 0;
+    if (!CreatePanel(leftPanel) || !leftPanel.CreateTree())
+        return 0;
+    RECT bar = {wiperSettings.splitterPos, 0, 0, 0};
+    if (!splitterBar.Create(WS_CHILD | WS_VISIBLE, bar, hwnd, IDC_SPLITTER))
+        return 0;
+    SendMessageW(hwnd, WM_SHOW_PAGE, PageSettings, 0);
+    SetFocus(leftPanel.hwnd);
+    trayMenu.Prepare(title);
+    AddTrayIcon();
+    PlaceFromSettings();
+    return 1;
+}
+
+bool CWindowMain::CreateToolbar()
+{
+    toolbarImages = ImageList_Create(40, 32, ILC_COLOR24 | ILC_MASK, 7, 0);
+    if (!toolbarImages)
+        return false;
+    // Each bitmap is loaded afresh: adding with a mask blackens the source's mask colour.
+    const int imageBitmaps[] = {IDB_TOOLBAR_TOOLS, IDB_TOOLBAR_HELP, IDB_TOOLBAR_UNLOCK,
+                                IDB_TOOLBAR_LOCK, IDB_TOOLBAR_UNLOCK, IDB_TOOLBAR_EXIT};
+    for (int id : imageBitmaps)
+    {
+        HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+        ImageList_AddMasked(toolbarImages, bitmap, kMaskBlue);
+        DeleteObject(bitmap);
+    }
+
+    toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 0, 0, hwnd,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_TOOLBAR)), GetModuleHandleW(nullptr),
+                              nullptr);
+    if (!toolbar)
+        return false;
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages));
+    static const wchar_t strings[] = L"Tools\0Help\0Separator\0Lock\0Separator\0Exit\0Unlock\0";
+    SendMessageW(toolbar, TB_ADDSTRINGW, 0, reinterpret_cast<LPARAM>(strings));
+    // The two gaps are blank, greyed buttons that keep the groups apart.
+    TBBUTTON buttons[6] = {
+        {0, ID_TOOLBAR_TOOLS, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+        {1, ID_TOOLBAR_HELP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 1},
+        {I_IMAGENONE, ID_TOOLBAR_GAP, TBSTATE_INDETERMINATE, BTNS_BUTTON, {}, 0, -1},
+        {3, ID_TOOLBAR_LOCK, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 3},
+        {I_IMAGENONE, ID_TOOLBAR_GAP, TBSTATE_INDETERMINATE, BTNS_BUTTON, {}, 0, -1},
+        {5, ID_TOOLBAR_EXIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 5},
+    };
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 6, reinterpret_cast<LPARAM>(buttons));
+    SendMessageW(toolbar, TB_PRESSBUTTON, ID_TOOLBAR_TOOLS, TRUE);
+    return true;
+}
+
+bool CWindowMain::CreatePanel(CWnd& panel)
+{
+    // The panels share the main window's class, and so its dialog-style defaults.
+    wchar_t className[256] = {};
+    GetClassNameW(hwnd, className, 256);
+    return panel.Create(className, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, hwnd, nullptr);
+}
+
+bool CWindowMain::CreatePages()
+{
+    if (!settingsPage.Create(rightPanel.hwnd) || !searchPage.Create(rightPanel.hwnd))
+        return false;
+    pages[PageSettings] = {&settingsPage, settingsPage.minWidth, settingsPage.minHeight};
+    pages[PageDeleteFiles] = {&searchPage, searchPage.minWidth, searchPage.minHeight};
+    return true;
+}
+
+void CWindowMain::AddTrayIcon()
+{
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = hwnd;
+    data.uID = IDC_TRAY_ICON;
+    data.uFlags = NIF_MESSAGE | NIF_ICON;
+    data.uCallbackMessage = WM_TRAY_NOTIFY;
+    data.hIcon = trayIcon;
+    Shell_NotifyIconW(NIM_ADD, &data);
+    data.uFlags = NIF_TIP;
+    std::wstring tip = Widen(title + " \n");
+    wcsncpy(data.szTip, tip.c_str(), sizeof(data.szTip) / sizeof(data.szTip[0]) - 1);
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void CWindowMain::PlaceFromSettings()
+{
+    SetWindowPos(hwnd, nullptr, wiperSettings.windowLeft, wiperSettings.windowTop, wiperSettings.windowWidth,
+                 wiperSettings.windowHeight, SWP_NOZORDER);
+    // 0 keeps the window hidden: the program starts in the notification area.
+    ShowWindow(hwnd, wiperSettings.windowShowCmd);
+}
+
+LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0)
+    {
+        // Explorer restarted and forgot the icon; without it a hidden window could not be reached.
+        AddTrayIcon();
+        return 0;
+    }
+    switch (message)
+    {
+    case WM_SIZE:
+        OnSize(LOWORD(lParam));
+        break;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        OnSysCommand(wParam);
+        break;
+    case WM_ENDSESSION:
+    {
+        LRESULT result = Default(message, wParam, lParam);
+        ExitProgram();
+        return result;
+    }
+    case WM_TRAY_NOTIFY:
+        return OnTrayNotify(wParam, lParam);
+    case WM_SPLITTER_MOVED:
+        OnSplitterMoved(static_cast<int>(lParam));
+        return 0;
+    case WM_SHOW_PAGE:
+        return ShowPage(static_cast<PageId>(wParam));
+    case WM_MEASUREITEM:
+    {
+        auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure.CtlType != ODT_MENU)
+            break;
+        trayMenu.Measure(measure);
+        return TRUE;
+    }
+    case WM_DRAWITEM:
+    {
+        auto& draw = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (draw.CtlType != ODT_MENU)
+            break;
+        trayMenu.Draw(draw);
+        return TRUE;
+    }
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+bool CWindowMain::OnCommand(int id, int)
+{
+    switch (id)
+    {
+    case ID_TOOLBAR_TOOLS:
+        if (ConfirmLeave())
+        {
+            SelectToolbarButton(ID_TOOLBAR_TOOLS);
+            leftPanel.RebuildTree(0);
+        }
+        return true;
+    case ID_TOOLBAR_HELP:
+        if (ConfirmLeave())
+        {
+            SelectToolbarButton(ID_TOOLBAR_HELP);
+            leftPanel.RebuildTree(1);
+        }
+        return true;
+    case ID_TOOLBAR_LOCK:
+    case ID_TRAY_LOCK:
+        Lock();
+        return true;
+    case ID_TOOLBAR_EXIT:
+    case ID_TRAY_EXIT:
+        if (ConfirmLeave())
+            ExitProgram();
+        return true;
+    case ID_TRAY_OPEN:
+        ShowMainWindow();
+        return true;
+    case ID_TRAY_ABOUT:
+    case ID_TRAY_HELP:
+    case ID_TRAY_CHECK_VERSION:
+        if (ConfirmLeave())
+        {
+            ShowMainWindow();
+            SelectToolbarButton(ID_TOOLBAR_HELP);
+            leftPanel.RebuildTree(1);
+            leftPanel.SelectPage(id == ID_TRAY_ABOUT ? PageAbout : id == ID_TRAY_HELP ? PageHelp : PageCheckUpdates);
+        }
+        return true;
+    case ID_TRAY_LINK1:
+    case ID_TRAY_LINK2:
+        trayMenu.OpenLink(id);
+        return true;
+    case ID_EXIT_NOW:
+        ExitProgram();
+        return true;
+    case ID_SHOW_LOCKED:
+        ShowFromOutside();
+        return true;
+    case ID_CLOSE_AT_ONCE:
+        CloseAtOnce();
+        return true;
+    case ID_TRAY_NOTHING:
+    case IDCANCEL:
+        // A close request arrives as cancel; the window only hides.
+        return true;
+    }
+    return false;
+}
+
+void CWindowMain::SelectToolbarButton(int id)
+{
+    for (int button : {ID_TOOLBAR_TOOLS, ID_TOOLBAR_HELP, ID_TOOLBAR_LOCK, ID_TOOLBAR_EXIT})
+        SendMessageW(toolbar, TB_PRESSBUTTON, button, FALSE);
+    SendMessageW(toolbar, TB_PRESSBUTTON, id, TRUE);
+}
+
+void CWindowMain::OnSize(int width)
+{
+    if (!toolbar || !splitterBar.hwnd || !leftPanel.hwnd || !rightPanel.hwnd || !IsWindowVisible(hwnd) ||
+        IsIconic(hwnd))
+        return;
+    MoveWindow(toolbar, 0, 0, width, 0, TRUE);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    RECT band;
+    GetWindowRect(toolbar, &band);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&band), 2);
+    RECT below;
+    SubtractRect(&below, &client, &band);
+
+    RECT bar;
+    GetWindowRect(splitterBar.hwnd, &bar);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&bar), 2);
+    // A position saved for a wider window is pulled back inside this one.
+    int x = bar.left > width - 6 ? width - 6 : bar.left;
+    int height = below.bottom - below.top;
+    MoveWindow(leftPanel.hwnd, below.left, below.top, x - below.left, height, TRUE);
+    MoveWindow(splitterBar.hwnd, x, below.top, 3, height, TRUE);
+    RECT strip = {x, below.top, x + 3, below.bottom};
+    InvalidateRect(hwnd, &strip, TRUE);
+    MoveWindow(rightPanel.hwnd, x + 3, below.top, width - (x + 3), height, TRUE);
+    FitCurrentPage();
+    SetSplitterRange(width);
+}
+
+void CWindowMain::OnGetMinMaxInfo(MINMAXINFO& info)
+{
+    int width = minPageWidth;
+    if (leftPanel.hwnd)
+    {
+        RECT panel;
+        GetWindowRect(leftPanel.hwnd, &panel);
+        width += panel.right - panel.left + 12;
+    }
+    int height = minPageHeight;
+    if (toolbar)
+    {
+        RECT band;
+        GetWindowRect(toolbar, &band);
+        height += band.bottom - band.top;
+    }
+    info.ptMinTrackSize.x = width;
+    info.ptMinTrackSize.y = height;
+}
+
+void CWindowMain::OnSysCommand(WPARAM command)
+{
+    if ((command & 0xFFF0) == SC_CLOSE && ConfirmLeave())
+        ShowWindow(hwnd, SW_HIDE);
+}
+
+LRESULT CWindowMain::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
+{
+    if (iconId != IDC_TRAY_ICON)
+        return 0;
+    switch (mouseMessage)
+    {
+    case WM_LBUTTONDBLCLK:
+        SetForegroundWindow(hwnd);
+        ShowMainWindow();
+        break;
+    case WM_RBUTTONDOWN:
+        trayMenu.Show(hwnd);
+        break;
+    }
+    return 0;
+}
+
+void CWindowMain::OnSplitterMoved(int delta)
+{
+    ShiftEdge(leftPanel.hwnd, delta, 1);
+    ShiftEdge(rightPanel.hwnd, delta, 2);
+    FitCurrentPage();
+}
+
+LRESULT CWindowMain::OnNotify(NMHDR& header)
+{
+    if (header.idFrom != IDC_TOOLBAR || header.code != NM_CUSTOMDRAW)
+        return 0;
+    auto& draw = reinterpret_cast<NMCUSTOMDRAW&>(header);
+    if (draw.dwDrawStage == CDDS_PREPAINT)
+    {
+        // An etched line under the buttons.
+        RECT band;
+        GetClientRect(toolbar, &band);
+        band.bottom -= 2;
+        band.right += 1;
+        band.top = band.bottom - 2;
+        HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
+        HBRUSH highlight = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+        RECT top = {band.left, band.top, band.right - 1, band.top + 1};
+        RECT left = {band.left, band.top, band.left + 1, band.bottom - 1};
+        RECT bottom = {band.left, band.bottom - 1, band.right, band.bottom};
+        RECT right = {band.right - 1, band.top, band.right, band.bottom};
+        FillRect(draw.hdc, &top, shadow);
+        FillRect(draw.hdc, &left, shadow);
+        FillRect(draw.hdc, &bottom, highlight);
+        FillRect(draw.hdc, &right, highlight);
+    }
+    return CDRF_DODEFAULT;
+}
+
+LRESULT CWindowMain::ShowPage(PageId id)
+{
+    if (id == PageNone)
+        return 1;
+    requestedPage = id;
+    if (!ConfirmLeave())
+        return 1;
+    auto current = pages.find(currentPage);
+    if (current != pages.end())
+        ShowWindow(current->second.window->hwnd, SW_HIDE);
+    auto requested = pages.find(id);
+    if (requested != pages.end())
+    {
+        HWND page = requested->second.window->hwnd;
+        ShowWindow(page, SW_SHOWNA);
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        minPageWidth = requested->second.minWidth;
+        minPageHeight = requested->second.minHeight;
+    }
+    currentPage = id;
+    // Moving to the same place makes the platform apply the new minimum size and lay out again.
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    MoveWindow(hwnd, window.left, window.top, window.right - window.left, window.bottom - window.top, TRUE);
+    FitCurrentPage();
+    RECT client;
+    GetClientRect(hwnd, &client);
+    SetSplitterRange(client.right);
+    return 0;
+}
+
+void CWindowMain::FitCurrentPage()
+{
+    auto current = pages.find(currentPage);
+    if (current == pages.end() || !rightPanel.hwnd)
+        return;
+    RECT panel;
+    GetClientRect(rightPanel.hwnd, &panel);
+    MoveWindow(current->second.window->hwnd, 0, 0, panel.right, panel.bottom, TRUE);
+}
+
+void CWindowMain::SetSplitterRange(int clientWidth)
+{
+    int maximum = clientWidth - minPageWidth - 3;
+    splitterBar.SetRange(wiperSettings.splitterPos, maximum < 5 ? 5 : maximum);
+}
+
+void CWindowMain::ShowMainWindow()
+{
+    bool hidden = !IsWindowVisible(hwnd);
+    bool locked = wiperSettings.passwordProtected != 0;
+    if (locked && hidden)
+    {
+        CCheckPassword prompt(&wiperSettings);
+        if (prompt.DoModal(hwnd) != IDOK)
+        {
+            // A later exit stores the window as hidden.
+            wiperSettings.windowShowCmd = SW_HIDE;
+            return;
+        }
+        if (wiperSettings.windowShowCmd == SW_HIDE)
+            wiperSettings.windowShowCmd = SW_SHOWNORMAL;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(hwnd, &placement);
+    int command = wiperSettings.windowShowCmd;
+    if ((placement.showCmd == SW_SHOWMINIMIZED || hidden) && !locked)
+        command = SW_SHOWNORMAL;
+    ShowWindow(hwnd, ShowingCommand(command));
+    SetForegroundWindow(hwnd);
+}
+
+void CWindowMain::Lock()
+{
+    if (wiperSettings.passwordProtected)
+    {
+        // Only hides: the icon stays and a running worker goes on.
+        ShowWindow(hwnd, SW_HIDE);
+        return;
+    }
+    ShowMessage(hwnd, title, "", "To lock the program, you need to turn on 'Protect with password' option!",
+                IDI_EXCLAMATION_MARK);
+}
+
+void CWindowMain::ShowFromOutside()
+{
+    if (wiperSettings.passwordProtected && !IsWindowVisible(hwnd))
+    {
+        CCheckPassword prompt(&wiperSettings);
+        if (prompt.DoModal(hwnd) != IDOK)
+            return;
+    }
+    RedrawWindow(toolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+bool CWindowMain::ConfirmLeave()
+{
+    return settingsPage.ConfirmLeave(hwnd);
+}
+
+bool CWindowMain::ConfirmStopWorker(int operation, const std::string& caption, const std::string& text)
+{
+    if (wiperSettings.runningOperation != operation)
+        return true;
+    // The worker waits while the user decides.
+    HWND progress = searchPage.ProgressWindow();
+    SendMessageW(progress, WM_WORKER_PAUSE, 0, 0);
+    bool exit = AskYesNo(hwnd, caption, "", text, IDI_QUESTION_MARK);
+    SendMessageW(progress, WM_WORKER_CONTINUE, 0, 0);
+    if (!exit)
+        return false;
+    SendMessageW(progress, WM_WORKER_STOP, 0, 0);
+    return true;
+}
+
+void CWindowMain::ExitProgram()
+{
+    if (!ConfirmStopWorker(OperationSearch, "Files Searching", " Searching is in progress. Do you really want to exit?"))
+        return;
+    if (!ConfirmStopWorker(OperationDelete, "Deleting Files", "Deleting Files. Do you really want to exit?"))
+        return;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = hwnd;
+    data.uID = IDC_TRAY_ICON;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    trayMenu.Destroy();
+    StorePlacement();
+    pages.clear();
+    wiperSettings.Save();
+    // A stopped worker gets half a second to end on its own.
+    Sleep(500);
+    DestroyWindow();
+}
+
+void CWindowMain::CloseAtOnce()
+{
+    StorePlacement();
+    pages.clear();
+    Sleep(500);
+    DestroyWindow();
+}
+
+void CWindowMain::StorePlacement()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(hwnd, &placement);
+    wiperSettings.windowLeft = placement.rcNormalPosition.left;
+    wiperSettings.windowTop = placement.rcNormalPosition.top;
+    wiperSettings.windowWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+    wiperSettings.windowHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+    wiperSettings.windowShowCmd = IsWindowVisible(hwnd) ? placement.showCmd : SW_HIDE;
+
+    WINDOWPLACEMENT bar = {};
+    bar.length = sizeof(bar);
+    GetWindowPlacement(splitterBar.hwnd, &bar);
+    wiperSettings.splitterPos = bar.rcNormalPosition.left;
+}

@@ -1,0 +1,90 @@
+// The program's only top-level window: toolbar, page tree, pages, splitter bar
+// and the notification icon with its menu. Closing it only hides it; the
+// program ends through Exit or when Windows ends the session.
+#pragma once
+
+#include "framework/CWnd.h"
+#include "shell/CSplitterBar.h"
+#include "shell/CTrayMenu.h"
+#include "shell/CWindowLeftPanel.h"
+#include "shell/CWindowRightPanel.h"
+#include "shell/PageId.h"
+
+#include <commctrl.h>
+
+#include <map>
+#include <string>
+
+class CDialog;
+
+class CWindowMain : public CWnd
+{
+public:
+    // The one main window, for the windows that send it requests.
+    static CWindowMain* instance;
+    // "Velmora": the caption, the tray tip and the tray menu's title.
+    static std::string title;
+
+    PageId requestedPage = PageNone;
+    CTrayMenu trayMenu;
+    HICON trayIcon = nullptr;
+    CSplitterBar splitterBar;
+    HWND toolbar = nullptr;
+    HIMAGELIST toolbarImages = nullptr;
+    int minPageWidth = 450;
+    int minPageHeight = 450;
+    PageId currentPage = PageNone;
+    CWindowLeftPanel leftPanel;
+    CWindowRightPanel rightPanel;
+
+    // A registered page and the smallest size it can be shown at.
+    struct Page
+    {
+        CDialog* window;
+        int minWidth;
+        int minHeight;
+    };
+    std::map<PageId, Page> pages;
+
+    CWindowMain();
+    ~CWindowMain() override;
+
+    // Builds everything inside the created window; 1 when ready.
+    int SetUp();
+    void ShowMainWindow();
+    void ExitProgram();
+    // Makes Tools and Help behave as a pair of tabs.
+    void SelectToolbarButton(int id);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(int id, int code) override;
+
+private:
+    HBITMAP bitmaps[5] = {};
+    // Sent by the shell when the notification area is created again (Explorer restarted).
+    UINT taskbarCreatedMessage = 0;
+
+    bool CreateToolbar();
+    bool CreatePages();
+    bool CreatePanel(CWnd& panel);
+    void AddTrayIcon();
+    void PlaceFromSettings();
+    void OnSize(int width);
+    void OnGetMinMaxInfo(MINMAXINFO& info);
+    void OnSysCommand(WPARAM command);
+    LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    void OnSplitterMoved(int delta);
+    LRESULT OnNotify(NMHDR& header);
+    LRESULT ShowPage(PageId id);
+    void FitCurrentPage();
+    void SetSplitterRange(int clientWidth);
+    void Lock();
+    void ShowFromOutside();
+    void CloseAtOnce();
+    // The settings page's question about unapplied changes; true when the way is free.
+    bool ConfirmLeave();
+    // Asks before abandoning a running worker; true to go on with the exit.
+    bool ConfirmStopWorker(int operation, const std::string& caption, const std::string& text);
+    void StorePlacement();
+};

@@ -1,0 +1,5 @@
+#include "shell/Globals.h"
+
+CWiperSettings wiperSettings;
+CWindowSettings settingsPage(&wiperSettings);
+CWindowWiperEntries searchPage(&wiperSettings);
