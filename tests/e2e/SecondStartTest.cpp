@@ -79,6 +79,7 @@ TEST_F(SecondStart, RestoresAMinimisedOrShownInstanceWithoutAskingThePassword)
     StartSecondAndExpectItToEnd();
     EXPECT_FALSE(IsIconic(window));
     EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetForegroundWindow(), window);
 
     StartSecondAndExpectItToEnd();
     EXPECT_TRUE(IsWindowVisible(window));
@@ -97,6 +98,7 @@ TEST_F(SecondStart, ShowsAHiddenUnprotectedInstanceAtOnce)
     StartSecondAndExpectItToEnd();
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(GetForegroundWindow(), window);
     Exit(*first, window);
 }
 
