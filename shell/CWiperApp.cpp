@@ -132,6 +132,7 @@ void CWiperApp::RunMainWindow(const std::string& title, const std::string& insta
         mainWindow.DestroyWindow();
         break;
     default:
+        // 2: closed without a message.
         mainWindow.DestroyWindow();
         break;
     }

@@ -131,7 +131,8 @@ TEST_F(SecondStart, ShowsAHiddenProtectedInstanceOnlyAfterTheRightPassword)
         ASSERT_NE(error, nullptr);
         EXPECT_EQ(WindowText(GetDlgItem(error, IDC_PROMPT_TEXT)), "Wrong password.");
         PostMessageW(error, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(error); }));
+        // The prompt empties its box after the message; type only then.
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(error) && WindowText(edit).empty(); }));
         EXPECT_TRUE(second->Running());
         EXPECT_FALSE(IsWindowVisible(window));
 
