@@ -18,8 +18,6 @@
 
 namespace
 {
-const UINT kShowPage = WM_USER + 9011;
-const WPARAM kDeleteFilesPage = 398;
 const WPARAM kToolbarExit = 2005;
 
 BOOL CALLBACK FindFindButton(HWND child, LPARAM param)
@@ -72,17 +70,15 @@ void SelectEveryRow(HANDLE process, HWND list)
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), memory.Address());
 }
 
-// The browser's tree follows BFFM_SETSELECTION once it has filled; the text of its chosen item.
-std::string ChosenTreeItem(HANDLE process, HWND tree)
+std::string TreeItemText(HANDLE process, HWND tree, HTREEITEM treeItem)
 {
-    HTREEITEM chosen = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!chosen)
+    if (!treeItem)
         return std::string();
     const size_t textChars = MAX_PATH;
     RemoteMemory memory(process, sizeof(TVITEMW) + textChars * sizeof(wchar_t));
     TVITEMW item = {};
     item.mask = TVIF_TEXT;
-    item.hItem = chosen;
+    item.hItem = treeItem;
     item.pszText = reinterpret_cast<wchar_t*>(memory.Address(sizeof(TVITEMW)));
     item.cchTextMax = textChars;
     wchar_t text[textChars] = {};
@@ -90,6 +86,26 @@ std::string ChosenTreeItem(HANDLE process, HWND tree)
         !memory.Read(text, sizeof(text) - sizeof(wchar_t), sizeof(TVITEMW)))
         return std::string();
     return Narrow(text);
+}
+
+HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from = nullptr)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+}
+
+// Clicks a top-level item of the main window's page tree, by its caption.
+bool ChoosePage(ProgramUnderTest& velmora, HWND mainWindow, const std::string& caption)
+{
+    HWND tree = nullptr;
+    for (HWND panel = FindWindowExW(mainWindow, nullptr, nullptr, nullptr); panel && !tree;
+         panel = FindWindowExW(mainWindow, panel, nullptr, nullptr))
+        tree = FindWindowExW(panel, nullptr, WC_TREEVIEWW, nullptr);
+    for (HTREEITEM item = TreeItem(tree, TVGN_ROOT); item; item = TreeItem(tree, TVGN_NEXT, item))
+    {
+        if (TreeItemText(velmora.Handle(), tree, item) == caption)
+            return SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+    }
+    return false;
 }
 
 // Picks `folder` in the browser as a user would: typed into the "Folder:" box
@@ -105,7 +121,8 @@ void ChooseFolder(ProgramUnderTest& velmora, HWND browser, const std::string& fo
     const std::string name = folder.substr(folder.rfind('\\') + 1);
     EXPECT_TRUE(WaitUntil([&] {
         SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, remotePath.Address());
-        return _stricmp(ChosenTreeItem(velmora.Handle(), tree).c_str(), name.c_str()) == 0;
+        const std::string chosen = TreeItemText(velmora.Handle(), tree, TreeItem(tree, TVGN_CARET));
+        return _stricmp(chosen.c_str(), name.c_str()) == 0;
     }));
     SaveScreenshot("2-folder-browser");
     PostMessageW(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
@@ -148,7 +165,7 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
     SetWindowPos(mainWindow, nullptr, 40, 30, 900, 720, SWP_NOZORDER);
     SaveScreenshot("1-main-window");
 
-    PostMessageW(mainWindow, kShowPage, kDeleteFilesPage, 0);
+    ASSERT_TRUE(ChoosePage(velmora, mainWindow, "Delete Files"));
     HWND page = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (page = SearchPage(mainWindow)) != nullptr; }));
 
