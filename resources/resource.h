@@ -124,3 +124,10 @@
 
 // Password prompt
 #define IDC_ENTERED_PASSWORD    1055
+
+// Update check page
+#define IDD_UPDATE_PAGE         131
+#define IDC_UPDATE_REPORT       556
+#define IDC_UPDATE_PROGRESS     557
+#define IDC_CHECK_FOR_UPDATES   558
+#define IDC_UPDATE_CANCEL       559

@@ -70,10 +70,10 @@ bool CWindowSettings::OnCommand(int id, int code)
     return CDialog::OnCommand(id, code);
 }
 
+// A page made again (a new main window) starts without unapplied changes.
 BOOL CWindowSettings::OnInitDialog()
 {
-    LoadFromRecord();
-    EnableCommitButtons(false);
+    Reset();
     return TRUE;
 }
 

@@ -21,14 +21,14 @@ class CTrayMenu
 {
 public:
     // Sizes in pixels.
-    static const int kSeparatorHeight = 6;
-    static const int kItemHeight = 20;
-    static const int kTitleHeight = 25;
-    static const int kStripWidth = 25;
-    static const int kIconWidth = 20;
-    static const int kMinTextWidth = 100;
+    static constexpr int kSeparatorHeight = 6;
+    static constexpr int kItemHeight = 20;
+    static constexpr int kTitleHeight = 25;
+    static constexpr int kStripWidth = 25;
+    static constexpr int kIconWidth = 20;
+    static constexpr int kMinTextWidth = 100;
     // The title, 8 items and 5 separators.
-    static const int kStripBottom = 215;
+    static constexpr int kStripBottom = 215;
 
     HMENU menu = nullptr;
     HMENU popup = nullptr;

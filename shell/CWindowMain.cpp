@@ -127,9 +127,11 @@ bool CWindowMain::CreatePanel(CWnd& panel)
 
 bool CWindowMain::CreatePages()
 {
-    if (!settingsPage.Create(rightPanel.hwnd) || !searchPage.Create(rightPanel.hwnd))
+    if (!settingsPage.Create(rightPanel.hwnd) || !updatePage.Create(rightPanel.hwnd) ||
+        !searchPage.Create(rightPanel.hwnd))
         return false;
     pages[PageSettings] = {&settingsPage, settingsPage.minWidth, settingsPage.minHeight};
+    pages[PageCheckUpdates] = {&updatePage, updatePage.minWidth, updatePage.minHeight};
     pages[PageDeleteFiles] = {&searchPage, searchPage.minWidth, searchPage.minHeight};
     return true;
 }

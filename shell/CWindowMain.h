@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/CWnd.h"
+#include "help/CWindowHelpCheckUpdates.h"
 #include "shell/CSplitterBar.h"
 #include "shell/CTrayMenu.h"
 #include "shell/CWindowLeftPanel.h"
@@ -36,6 +37,7 @@ public:
     PageId currentPage = PageNone;
     CWindowLeftPanel leftPanel;
     CWindowRightPanel rightPanel;
+    CWindowHelpCheckUpdates updatePage;
 
     // A registered page and the smallest size it can be shown at.
     struct Page
