@@ -1,4 +1,4 @@
-# make run  - build and start the search page under Wine (a screenshot without a display)
+# make run  - build, install Velmora.msi into Wine and start Velmora (a screenshot without a display)
 # make test - build everything and run every test (native, fuzzing, Wine)
 BUILD  ?= build
 NATIVE := $(BUILD)/native

@@ -1,23 +1,33 @@
 #!/usr/bin/env bash
-# Starts Velmora's main window under Wine, with settings.dat in build/win32/run.
-# With no display it runs inside Xvfb, writes a screenshot and keeps running until Enter.
+# Installs the freshly built Velmora.msi into the project's Wine prefix and starts
+# Velmora from its installed folder in a Wine virtual desktop (with a taskbar
+# and a notification area). With no display it runs inside Xvfb, writes a
+# screenshot and keeps running until Enter.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-prefix=$root/build/win32/wineprefix
-host=$root/build/win32/tests/main_window_host.exe
-data=$root/build/win32/run
-mkdir -p "$data"
-folder="Z:$(echo "$data" | tr / '\\')"
+build=$root/build/win32
+prefix=$build/wineprefix
+wine_run() { "$root/tools/wine-run.sh" "$prefix" "$@"; }
+package="Z:$(echo "$build/Velmora.msi" | tr / '\\')"
+
+# The same product code with a new package needs the old one removed first.
+wine_run msiexec /x '{3B1D6E42-7C95-4A08-B6F1-2E9A0C47D51B}' /qn || true
+wine_run msiexec /i "$package" /qn
+folder='C:\Program Files\Velmora'
+[ -d "$prefix/drive_c/Program Files (x86)/Velmora" ] && folder='C:\Program Files (x86)\Velmora'
+echo "Velmora is installed in $folder"
+start=(explorer /desktop=Velmora,1024x768 "$folder\\Velmora.exe")
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec "$root/tools/wine-run.sh" "$prefix" "$host" "$folder"
+    exec "$root/tools/wine-run.sh" "$prefix" "${start[@]}"
 fi
-"$root/tools/wine-run.sh" "$prefix" "$host" "$folder" &
+wine_run "${start[@]}" &
 program=$!
 sleep 8
 shot=$root/build/velmora.png
-import -display "$(cat "$prefix.state/display")" -window root "$shot"
+# The virtual desktop sits in the top-left corner of the X screen.
+import -display "$(cat "$prefix.state/display")" -window root -crop 1024x768+0+0 +repage "$shot"
 echo "Screenshot of the running program: $shot"
 read -r -p "Velmora runs in a virtual X display; press Enter to end it. " || true
 kill "$program" 2>/dev/null || true
-"$root/tools/wine-run.sh" "$prefix" --stop
+wine_run --stop

@@ -1,0 +1,139 @@
+#include "shell/CWiperApp.h"
+
+// WinSock's header must come before <windows.h>, which the others include.
+#include <winsock2.h>
+
+#include "engine/Prompts.h"
+#include "framework/MessageLoop.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+#include "settings/CCheckPassword.h"
+#include "shell/CWindowMain.h"
+#include "shell/Globals.h"
+
+#include <commctrl.h>
+#include <msi.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+const wchar_t kProductCode[] = L"{3B1D6E42-7C95-4A08-B6F1-2E9A0C47D51B}";
+const wchar_t kMutexName[] = L"VelmoraMutex";
+
+// The folder the Installer put the product in; false when it does not know the product.
+bool QueryInstallLocation(std::string& location)
+{
+    std::vector<wchar_t> buffer(MAX_PATH, L'\0');
+    DWORD length = static_cast<DWORD>(buffer.size());
+    UINT status = MsiGetProductInfoW(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
+    // A folder deeper than MAX_PATH is still this product's folder: read it whole.
+    if (status == ERROR_MORE_DATA)
+    {
+        buffer.assign(length + 1, L'\0');
+        length = static_cast<DWORD>(buffer.size());
+        status = MsiGetProductInfoW(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
+    }
+    if (status != ERROR_SUCCESS)
+        return false;
+    location = Narrow(std::wstring(buffer.data(), length));
+    return true;
+}
+
+void InitialisePlatformLibraries()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);
+    // The update page's text box is a Rich Edit 2.0 control.
+    LoadLibraryW(L"riched20.dll");
+    // The version check uses WinSock 2's event selection.
+    WSADATA winsock = {};
+    WSAStartup(MAKEWORD(2, 2), &winsock);
+}
+}
+
+bool CWiperApp::InitInstance()
+{
+    const std::string title = "Velmora";
+
+    std::string installFolder;
+    if (!QueryInstallLocation(installFolder))
+    {
+        ShowMessage(nullptr, "Error", "", title + " is not installed.", IDI_EXCLAMATION_MARK);
+        return false;
+    }
+    // Made current as the Installer gave it, before the separator is added.
+    SetCurrentDirectoryW(LongPath(installFolder).c_str());
+    if (installFolder.empty() || installFolder.back() != '\\')
+        installFolder += '\\';
+
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
+    // Only an existing mutex means another instance; failing to create one does not.
+    const bool anotherInstance = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (anotherInstance)
+        ActivateRunningInstance(title, installFolder);
+    else
+        RunMainWindow(title, installFolder);
+    if (mutex)
+        CloseHandle(mutex);
+    return false;
+}
+
+void CWiperApp::ActivateRunningInstance(const std::string& title, const std::string& installFolder)
+{
+    // Still starting, or already gone: nothing to bring forward.
+    HWND running = FindWindowW(nullptr, Widen(title).c_str());
+    if (!running)
+        return;
+    wiperSettings.installFolder = installFolder;
+    wiperSettings.Load();
+    if (wiperSettings.passwordProtected && !IsWindowVisible(running))
+    {
+        CCheckPassword prompt(&wiperSettings);
+        if (prompt.DoModal(nullptr) == IDOK)
+            ShowWindow(running, SW_SHOWNORMAL);
+    }
+    else
+    {
+        ShowWindow(running, IsIconic(running) ? SW_RESTORE : SW_SHOWNORMAL);
+    }
+    // Also after a refused password, so the user sees where the program is.
+    SetForegroundWindow(running);
+}
+
+void CWiperApp::RunMainWindow(const std::string& title, const std::string& installFolder)
+{
+    InitialisePlatformLibraries();
+
+    CWindowMain mainWindow;
+    wiperSettings.installFolder = installFolder;
+
+    std::wstring className = Widen(title);
+    std::erase(className, L' ');
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELMORA));
+    CWnd::RegisterDialogClass(className.c_str(), icon);
+
+    // A window that could not be created cannot be set up either.
+    const int setUp = mainWindow.Create(className.c_str(), title, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0, nullptr,
+                                        nullptr)
+                          ? mainWindow.SetUp()
+                          : 0;
+    switch (setUp)
+    {
+    case 1:
+        // Ends when the exit sequence destroys the main window.
+        RunMessageLoop();
+        break;
+    case 0:
+        ShowMessage(nullptr, "Error", "", "Initialization error.", IDI_EXCLAMATION_MARK);
+        mainWindow.DestroyWindow();
+        break;
+    default:
+        // 2: closed without a message.
+        mainWindow.DestroyWindow();
+        break;
+    }
+}

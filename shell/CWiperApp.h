@@ -1,0 +1,18 @@
+// The application object: start-up, the single-instance rule and the life of the
+// program, which runs entirely inside InitInstance.
+#pragma once
+
+#include <string>
+
+class CWiperApp
+{
+public:
+    // Returns false always: the message loop has already run and ended in here.
+    bool InitInstance();
+
+private:
+    // Another instance holds the mutex: bring its window forward and end.
+    void ActivateRunningInstance(const std::string& title, const std::string& installFolder);
+    // This is the instance: create the main window and run until it is destroyed.
+    void RunMainWindow(const std::string& title, const std::string& installFolder);
+};

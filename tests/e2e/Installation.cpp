@@ -1,0 +1,94 @@
+#include "tests/e2e/Installation.h"
+
+#include "framework/Text.h"
+
+#include <msi.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
+
+std::string InstalledFolder()
+{
+    wchar_t location[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (MsiGetProductInfoW(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, location, &length) != ERROR_SUCCESS)
+        return std::string();
+    return Narrow(location);
+}
+
+bool ProductInstalled()
+{
+    return MsiQueryProductStateW(kProductCode) == INSTALLSTATE_DEFAULT;
+}
+
+static std::string ShellFolder(int id)
+{
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
+    return Narrow(path);
+}
+
+std::string ProgramFilesFolder()
+{
+    return ShellFolder(CSIDL_PROGRAM_FILES);
+}
+
+bool StartMenuEntryExists(const std::string& name)
+{
+    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS})
+    {
+        const std::wstring path = Widen(ShellFolder(folder) + "\\Velmora\\" + name);
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
+}
+
+std::string BuildPath(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value ? value : "";
+}
+
+static BOOL CALLBACK CountIfMainWindow(HWND window, LPARAM param)
+{
+    wchar_t className[64] = {};
+    wchar_t caption[64] = {};
+    GetClassNameW(window, className, 64);
+    InternalGetWindowText(window, caption, 64);
+    if (wcscmp(className, L"Velmora") == 0 && wcscmp(caption, L"Velmora") == 0)
+        ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
+int CountMainWindows()
+{
+    int count = 0;
+    EnumWindows(CountIfMainWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::string WindowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                             &copied))
+        return std::string();
+    return Narrow(text);
+}
+
+bool MsiexecRunning()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, L"msiexec.exe") == 0;
+    CloseHandle(snapshot);
+    return found;
+}

@@ -1,0 +1,25 @@
+// What the end-to-end tests ask the system about the installed product.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+inline constexpr wchar_t kProductCode[] = L"{3B1D6E42-7C95-4A08-B6F1-2E9A0C47D51B}";
+
+// The Installer's InstallLocation of the product, or "" when it does not know it.
+std::string InstalledFolder();
+bool ProductInstalled();
+// Where a 32-bit package goes: "C:\Program Files (x86)" on 64-bit Windows.
+std::string ProgramFilesFolder();
+// A shortcut of the Velmora folder in the Start menu, of all users or of this one
+// (Wine's Installer puts a per-machine package's shortcuts in the user's menu).
+bool StartMenuEntryExists(const std::string& name);
+// A path the build hands the tests in an environment variable, or "".
+std::string BuildPath(const char* variable);
+
+// Top-level windows of any process with the main window's class and caption.
+int CountMainWindows();
+// A window's text, read with a message, so it works across processes.
+std::string WindowText(HWND window);
+bool MsiexecRunning();
