@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 std::wstring Widen(const std::string& utf8)
 {
     if (utf8.empty())
@@ -46,4 +48,18 @@ std::string ToAnsi(const std::string& utf8)
     std::string ansi(size, '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), ansi.data(), size, nullptr, nullptr);
     return ansi;
+}
+
+std::string ProgramPath()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;)
+    {
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), (DWORD)buffer.size());
+        if (length == 0)
+            return std::string();
+        if (length < buffer.size())
+            return Narrow(std::wstring(buffer.data(), length));
+        buffer.resize(buffer.size() * 2);
+    }
 }

@@ -11,5 +11,8 @@ std::string Narrow(const wchar_t* wide);
 // than MAX_PATH get the "\\?\" prefix ("\\?\UNC\" for network paths).
 std::wstring LongPath(const std::string& utf8Path);
 
+// The running program's file, full path: right however the program was started.
+std::string ProgramPath();
+
 // The text's bytes in the system's ANSI code page (characters it lacks become '?').
 std::string ToAnsi(const std::string& utf8);

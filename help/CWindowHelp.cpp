@@ -7,7 +7,6 @@
 #include <htmlhelp.h>
 
 #include <utility>
-#include <vector>
 
 namespace
 {
@@ -59,19 +58,8 @@ static_assert(sizeof(void*) != 4 || sizeof(WindowTypeRecord) == 196, "196 bytes 
 
 std::string ProgramFolder()
 {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;)
-    {
-        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), (DWORD)buffer.size());
-        if (length == 0)
-            return std::string();
-        if (length < buffer.size())
-        {
-            std::string path = Narrow(std::wstring(buffer.data(), length));
-            return path.substr(0, path.rfind('\\') + 1);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    std::string path = ProgramPath();
+    return path.substr(0, path.rfind('\\') + 1);
 }
 
 // The path as the viewer's ANSI entry can read it: a path with characters

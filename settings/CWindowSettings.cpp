@@ -2,10 +2,10 @@
 
 #include "engine/Prompts.h"
 #include "framework/DataExchange.h"
+#include "framework/Text.h"
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
 
-#include <vector>
 
 namespace
 {
@@ -14,21 +14,6 @@ const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kRunValueName[] = L"Velmora";
 // How much of the digest the password boxes show for a stored password.
 const size_t kPlaceholderLength = 8;
-
-// The program file's full path; its own file name is right however the program was started.
-std::wstring ProgramPath()
-{
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;)
-    {
-        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), (DWORD)buffer.size());
-        if (length == 0)
-            return std::wstring();
-        if (length < buffer.size())
-            return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
 }
 
 CWindowSettings::CWindowSettings(CWiperSettings* settings) : CDialog(IDD_SETTINGS_PAGE), settings(settings)
@@ -220,7 +205,7 @@ bool CWindowSettings::UpdateRunValue(bool startWithWindows)
     HKEY key = nullptr;
     if (startWithWindows)
     {
-        std::wstring path = ProgramPath();
+        std::wstring path = Widen(ProgramPath());
         if (path.empty())
             return false;
         // A fresh profile may lack the key; Windows creates it the same way.

@@ -18,9 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     CoInitialize(nullptr);
     LoadLibraryW(L"riched20.dll");
 
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::string folder = Narrow(path);
+    std::string folder = ProgramPath();
     folder = folder.substr(0, folder.rfind('\\') + 1);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);

@@ -52,10 +52,8 @@ private:
 
 std::string ProgramFolder()
 {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::string folder = Narrow(path);
-    return folder.substr(0, folder.rfind('\\') + 1);
+    std::string path = ProgramPath();
+    return path.substr(0, path.rfind('\\') + 1);
 }
 }
 
