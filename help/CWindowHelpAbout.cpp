@@ -1,6 +1,7 @@
 #include "help/CWindowHelpAbout.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 
@@ -80,7 +81,6 @@ bool CWindowHelpAbout::OnCommand(int id, int code)
 
 BOOL CWindowHelpAbout::OnInitDialog()
 {
-    DoDataExchange(false);
     SetItemText(IDC_ABOUT_LINK, kProductAddress);
     DoDataExchange(false);
     return TRUE;
@@ -135,17 +135,6 @@ void CWindowHelpAbout::OnPaint()
 
 void CWindowHelpAbout::DrawPicture(HDC dc)
 {
-    HBITMAP picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT_PICTURE),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!picture)
-        return;
-    BITMAP size = {};
-    GetObjectW(picture, sizeof(size), &size);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, picture);
-    TransparentBlt(dc, kPictureLeft, kPictureTop, kPictureSize, kPictureSize, source, 0, 0, size.bmWidth,
-                   size.bmHeight, kPictureTransparent);
-    SelectObject(source, previous);
-    DeleteDC(source);
-    DeleteObject(picture);
+    DrawResourceBitmap(dc, IDB_ABOUT_PICTURE, kPictureLeft, kPictureTop, kPictureSize, kPictureSize,
+                       kPictureTransparent);
 }

@@ -1,5 +1,6 @@
 #include "shell/CTrayMenu.h"
 
+#include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 
@@ -262,7 +263,7 @@ void CTrayMenu::Draw(const DRAWITEMSTRUCT& draw) const
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldText);
     if (record->hasBitmap)
-        DrawBitmap(dc, record->bitmapId, item.left + 26, item.top);
+        DrawResourceBitmap(dc, record->bitmapId, item.left + 26, item.top, kIconWidth, kIconWidth, RGB(0, 0, 0));
 }
 
 void CTrayMenu::DrawStrip(HDC dc) const
@@ -314,21 +315,6 @@ void CTrayMenu::DrawSeparator(HDC dc, const RECT& body) const
     int y = body.top + (body.bottom - body.top) / 2;
     Line(dc, body.left + 2, body.right - 2, y, GetSysColor(COLOR_3DDKSHADOW));
     Line(dc, body.left + 2, body.right - 2, y + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-}
-
-void CTrayMenu::DrawBitmap(HDC dc, int id, int left, int top) const
-{
-    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
-    if (!bitmap)
-        return;
-    BITMAP info = {};
-    GetObjectW(bitmap, sizeof(info), &info);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    TransparentBlt(dc, left, top, kIconWidth, kIconWidth, source, 0, 0, info.bmWidth, info.bmHeight, RGB(0, 0, 0));
-    SelectObject(source, old);
-    DeleteDC(source);
-    DeleteObject(bitmap);
 }
 
 void CTrayMenu::Destroy()

@@ -62,5 +62,4 @@ private:
     void DrawStrip(HDC dc) const;
     void DrawTitle(HDC dc, const RECT& item) const;
     void DrawSeparator(HDC dc, const RECT& body) const;
-    void DrawBitmap(HDC dc, int id, int left, int top) const;
 };

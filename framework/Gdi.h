@@ -1,0 +1,8 @@
+// Drawing helpers shared by windows that paint themselves.
+#pragma once
+
+#include <windows.h>
+
+// Draws a bitmap resource of the program stretched into a rectangle, leaving
+// out the pixels of the transparent colour. Nothing is drawn when it cannot be loaded.
+void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int height, COLORREF transparent);
