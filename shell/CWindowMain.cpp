@@ -139,12 +139,18 @@ bool CWindowMain::CreatePages()
     return true;
 }
 
-void CWindowMain::AddTrayIcon()
+NOTIFYICONDATAW CWindowMain::TrayIconData() const
 {
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof(data);
     data.hWnd = hwnd;
     data.uID = IDC_TRAY_ICON;
+    return data;
+}
+
+void CWindowMain::AddTrayIcon()
+{
+    NOTIFYICONDATAW data = TrayIconData();
     data.uFlags = NIF_MESSAGE | NIF_ICON;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     data.hIcon = trayIcon;
@@ -272,7 +278,8 @@ bool CWindowMain::OnCommand(int id, int)
         ShowFromOutside();
         return true;
     case ID_CLOSE_AT_ONCE:
-        CloseAtOnce();
+        // At once: no questions, and the icon, the menu and settings.dat stay as they are.
+        Finish(false);
         return true;
     case ID_TRAY_NOTHING:
     case IDCANCEL:
@@ -448,8 +455,7 @@ void CWindowMain::ShowMainWindow()
     bool locked = wiperSettings.passwordProtected != 0;
     if (locked && hidden)
     {
-        CCheckPassword prompt(&wiperSettings);
-        if (prompt.DoModal(hwnd) != IDOK)
+        if (!PasswordAccepted())
         {
             // A later exit stores the window as hidden.
             wiperSettings.windowShowCmd = SW_HIDE;
@@ -482,13 +488,15 @@ void CWindowMain::Lock()
 
 void CWindowMain::ShowFromOutside()
 {
-    if (wiperSettings.passwordProtected && !IsWindowVisible(hwnd))
-    {
-        CCheckPassword prompt(&wiperSettings);
-        if (prompt.DoModal(hwnd) != IDOK)
-            return;
-    }
+    if (wiperSettings.passwordProtected && !IsWindowVisible(hwnd) && !PasswordAccepted())
+        return;
     RedrawWindow(toolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+bool CWindowMain::PasswordAccepted()
+{
+    CCheckPassword prompt(&wiperSettings);
+    return prompt.DoModal(hwnd) == IDOK;
 }
 
 bool CWindowMain::ConfirmLeave()
@@ -517,24 +525,19 @@ void CWindowMain::ExitProgram()
         return;
     if (!ConfirmStopWorker(OperationDelete, "Deleting Files", "Deleting Files. Do you really want to exit?"))
         return;
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = hwnd;
-    data.uID = IDC_TRAY_ICON;
+    NOTIFYICONDATAW data = TrayIconData();
     Shell_NotifyIconW(NIM_DELETE, &data);
     trayMenu.Destroy();
-    StorePlacement();
-    pages.clear();
-    wiperSettings.Save();
-    // A stopped worker gets half a second to end on its own.
-    Sleep(500);
-    DestroyWindow();
+    Finish(true);
 }
 
-void CWindowMain::CloseAtOnce()
+void CWindowMain::Finish(bool saveSettings)
 {
     StorePlacement();
     pages.clear();
+    if (saveSettings)
+        wiperSettings.Save();
+    // A stopped worker gets half a second to end on its own.
     Sleep(500);
     DestroyWindow();
 }

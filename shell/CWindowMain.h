@@ -14,6 +14,7 @@
 #include "shell/PageId.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <map>
 #include <string>
@@ -87,7 +88,10 @@ private:
     void SetSplitterRange(int clientWidth);
     void Lock();
     void ShowFromOutside();
-    void CloseAtOnce();
+    // The end shared by Exit and the outside close: placement stored, window destroyed.
+    void Finish(bool saveSettings);
+    bool PasswordAccepted();
+    NOTIFYICONDATAW TrayIconData() const;
     // The settings page's question about unapplied changes; true when the way is free.
     bool ConfirmLeave();
     // Asks before abandoning a running worker; true to go on with the exit.
