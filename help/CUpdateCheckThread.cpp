@@ -87,13 +87,9 @@ bool CUpdateCheckThread::Connect()
     WSADATA data;
     libraryStarted = WSAStartup(MAKEWORD(2, 2), &data) == 0;
     socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (socket == INVALID_SOCKET)
-    {
-        report = ConnectionFailureBlock() + VisitLine(server.webAddress);
-        return false;
-    }
-    networkEvent = WSACreateEvent();
-    if (networkEvent == WSA_INVALID_EVENT)
+    if (socket != INVALID_SOCKET)
+        networkEvent = WSACreateEvent();
+    if (socket == INVALID_SOCKET || networkEvent == WSA_INVALID_EVENT)
     {
         report = ConnectionFailureBlock() + VisitLine(server.webAddress);
         return false;
@@ -145,16 +141,14 @@ void CUpdateCheckThread::Exchange()
         WSANETWORKEVENTS events = {};
         if (WSAEnumNetworkEvents(socket, networkEvent, &events) != 0)
         {
-            report += ConnectionFailureBlock();
-            Publish(false);
+            ReportConnectionFailure();
             return;
         }
         if (events.lNetworkEvents & FD_CONNECT)
         {
             if (events.iErrorCode[FD_CONNECT_BIT] != 0)
             {
-                report += ConnectionFailureBlock();
-                Publish(false);
+                ReportConnectionFailure();
                 return;
             }
             running = SendRequest();
@@ -163,8 +157,7 @@ void CUpdateCheckThread::Exchange()
         {
             if (events.iErrorCode[FD_READ_BIT] != 0)
             {
-                report += ConnectionFailureBlock();
-                Publish(false);
+                ReportConnectionFailure();
                 return;
             }
             running = Receive();
@@ -208,8 +201,7 @@ bool CUpdateCheckThread::Receive()
             return Keep(count);
         if (WSAGetLastError() != WSAEWOULDBLOCK)
         {
-            report += ConnectionFailureBlock();
-            Publish(false);
+            ReportConnectionFailure();
             return false;
         }
         Sleep(kRetryMs);
@@ -243,6 +235,12 @@ void CUpdateCheckThread::Close()
         WSACloseEvent(networkEvent);
     if (libraryStarted)
         WSACleanup();
+}
+
+void CUpdateCheckThread::ReportConnectionFailure()
+{
+    report += ConnectionFailureBlock();
+    Publish(false);
 }
 
 void CUpdateCheckThread::Publish(bool ended)

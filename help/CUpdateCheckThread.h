@@ -49,6 +49,7 @@ private:
     void Drain();
     void Close();
     // Hands the page a copy of the report and tells it so.
+    void ReportConnectionFailure();
     void Publish(bool ended);
     bool AbortRequested() const;
 };
