@@ -76,10 +76,23 @@ HWND WaitForDialog(const std::string& caption, DWORD timeoutMs)
 
 void PressKey(HWND dialog, UINT virtualKey)
 {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    HWND target = info.hwndFocus ? info.hwndFocus : dialog;
+    // A message box just closed over the dialog may still hold the focus for a
+    // moment; a key sent there would be lost. Wait for the focus to come back,
+    // then fall back to the dialog itself, which handles Enter and Escape too.
+    HWND target = dialog;
+    DWORD start = GetTickCount();
+    do
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+        if (info.hwndFocus && (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus)))
+        {
+            target = info.hwndFocus;
+            break;
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < 1000);
     PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
     PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
 }
