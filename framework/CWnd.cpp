@@ -164,3 +164,11 @@ std::string GetWindowTextUtf8(HWND window)
     int copied = GetWindowTextW(window, buffer.data(), length + 1);
     return Narrow(std::wstring(buffer.data(), copied));
 }
+
+RECT RectInParent(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}

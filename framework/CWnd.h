@@ -60,3 +60,5 @@ private:
 };
 
 std::string GetWindowTextUtf8(HWND window);
+// A window's rectangle in its parent's client coordinates (screen ones for a top-level window).
+RECT RectInParent(HWND window);

@@ -15,3 +15,17 @@ void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int 
     DeleteDC(source);
     DeleteObject(bitmap);
 }
+
+void DrawSunkenFrame(HDC dc, const RECT& frame)
+{
+    HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
+    HBRUSH highlight = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+    RECT top = {frame.left, frame.top, frame.right - 1, frame.top + 1};
+    RECT left = {frame.left, frame.top, frame.left + 1, frame.bottom - 1};
+    RECT bottom = {frame.left, frame.bottom - 1, frame.right, frame.bottom};
+    RECT right = {frame.right - 1, frame.top, frame.right, frame.bottom};
+    FillRect(dc, &top, shadow);
+    FillRect(dc, &left, shadow);
+    FillRect(dc, &bottom, highlight);
+    FillRect(dc, &right, highlight);
+}

@@ -63,3 +63,9 @@ std::string ProgramPath()
         buffer.resize(buffer.size() * 2);
     }
 }
+
+std::string ProgramFolder()
+{
+    std::string path = ProgramPath();
+    return path.substr(0, path.rfind('\\') + 1);
+}

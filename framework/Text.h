@@ -13,6 +13,8 @@ std::wstring LongPath(const std::string& utf8Path);
 
 // The running program's file, full path: right however the program was started.
 std::string ProgramPath();
+// The folder of that file, with its trailing separator.
+std::string ProgramFolder();
 
 // The text's bytes in the system's ANSI code page (characters it lacks become '?').
 std::string ToAnsi(const std::string& utf8);

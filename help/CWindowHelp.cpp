@@ -56,12 +56,6 @@ struct WindowTypeRecord
 static_assert(sizeof(WindowTypeRecord) == sizeof(HH_WINTYPE), "the viewer's layout");
 static_assert(sizeof(void*) != 4 || sizeof(WindowTypeRecord) == 196, "196 bytes on 32-bit Windows");
 
-std::string ProgramFolder()
-{
-    std::string path = ProgramPath();
-    return path.substr(0, path.rfind('\\') + 1);
-}
-
 // The path as the viewer's ANSI entry can read it: a path with characters
 // outside the ANSI code page goes in its short form, which has none.
 std::string ViewerPath(const std::string& path)

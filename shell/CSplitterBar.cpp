@@ -1,5 +1,6 @@
 #include "shell/CSplitterBar.h"
 
+#include "framework/Gdi.h"
 #include "shell/ShellMessages.h"
 
 #include <windowsx.h>
@@ -39,11 +40,7 @@ bool CSplitterBar::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 
     // Until the owner sets a range the bar stays where it is. The limits are
     // compared with parent client coordinates, so the centre is taken in those.
-    RECT bar;
-    GetWindowRect(hwnd, &bar);
-    HWND owner = GetParent(hwnd);
-    if (owner)
-        MapWindowPoints(nullptr, owner, reinterpret_cast<POINT*>(&bar), 2);
+    RECT bar = RectInParent(hwnd);
     int centre = orientation == Orientation::Vertical ? Middle(bar.left, bar.right) : Middle(bar.top, bar.bottom);
     SetRange(centre, centre);
     return true;
@@ -93,9 +90,7 @@ void CSplitterBar::MoveBy(int x, int y)
     HWND parent = GetParent(hwnd);
     if (!parent || !IsWindow(parent))
         return;
-    RECT bar;
-    GetWindowRect(hwnd, &bar);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bar), 2);
+    RECT bar = RectInParent(hwnd);
     if (orientation == Orientation::Vertical)
         OffsetRect(&bar, x - Middle(bar.left, bar.right), 0);
     else
@@ -144,17 +139,7 @@ void CSplitterBar::OnPaint()
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
-    HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
-    HBRUSH highlight = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
-    // A sunken frame: dark above and left, light below and right.
-    RECT top = {client.left, client.top, client.right - 1, client.top + 1};
-    RECT left = {client.left, client.top, client.left + 1, client.bottom - 1};
-    RECT right = {client.right - 1, client.top, client.right, client.bottom};
-    RECT bottom = {client.left, client.bottom - 1, client.right, client.bottom};
-    FillRect(dc, &top, shadow);
-    FillRect(dc, &left, shadow);
-    FillRect(dc, &right, highlight);
-    FillRect(dc, &bottom, highlight);
+    DrawSunkenFrame(dc, client);
     EndPaint(hwnd, &ps);
 }
 
@@ -247,9 +232,7 @@ void ShiftEdge(HWND window, int delta, int side)
         return;
     if (side != 1 && side != 2)
         return;
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    RECT rect = RectInParent(window);
     if (side == 1)
         rect.right += delta;
     else

@@ -2,6 +2,7 @@
 
 #include "engine/Prompts.h"
 #include "engine/WorkerMessages.h"
+#include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "settings/CCheckPassword.h"
@@ -304,15 +305,11 @@ void CWindowMain::OnSize(int width)
     MoveWindow(toolbar, 0, 0, width, 0, TRUE);
     RECT client;
     GetClientRect(hwnd, &client);
-    RECT band;
-    GetWindowRect(toolbar, &band);
-    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&band), 2);
+    RECT band = RectInParent(toolbar);
     RECT below;
     SubtractRect(&below, &client, &band);
 
-    RECT bar;
-    GetWindowRect(splitterBar.hwnd, &bar);
-    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&bar), 2);
+    RECT bar = RectInParent(splitterBar.hwnd);
     // A position saved for a wider window is pulled back inside this one.
     int x = bar.left > width - 6 ? width - 6 : bar.left;
     int height = below.bottom - below.top;
@@ -388,16 +385,7 @@ LRESULT CWindowMain::OnNotify(NMHDR& header)
         band.bottom -= 2;
         band.right += 1;
         band.top = band.bottom - 2;
-        HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
-        HBRUSH highlight = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
-        RECT top = {band.left, band.top, band.right - 1, band.top + 1};
-        RECT left = {band.left, band.top, band.left + 1, band.bottom - 1};
-        RECT bottom = {band.left, band.bottom - 1, band.right, band.bottom};
-        RECT right = {band.right - 1, band.top, band.right, band.bottom};
-        FillRect(draw.hdc, &top, shadow);
-        FillRect(draw.hdc, &left, shadow);
-        FillRect(draw.hdc, &bottom, highlight);
-        FillRect(draw.hdc, &right, highlight);
+        DrawSunkenFrame(draw.hdc, band);
     }
     return CDRF_DODEFAULT;
 }
@@ -406,7 +394,6 @@ LRESULT CWindowMain::ShowPage(PageId id)
 {
     if (id == PageNone)
         return 1;
-    requestedPage = id;
     if (!ConfirmLeave())
         return 1;
     auto current = pages.find(currentPage);

@@ -29,7 +29,6 @@ public:
     // "Velmora": the caption, the tray tip and the tray menu's title.
     static std::string title;
 
-    PageId requestedPage = PageNone;
     CTrayMenu trayMenu;
     HICON trayIcon = nullptr;
     CSplitterBar splitterBar;
@@ -68,7 +67,6 @@ protected:
     bool OnCommand(int id, int code) override;
 
 private:
-    HBITMAP bitmaps[5] = {};
     // Sent by the shell when the notification area is created again (Explorer restarted).
     UINT taskbarCreatedMessage = 0;
 

@@ -16,10 +16,7 @@ const wchar_t kViewerServerKey[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A1
 // The stand-in viewer built beside the tests.
 std::string FakeViewerPath()
 {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::string program = Narrow(path);
-    return program.substr(0, program.rfind('\\') + 1) + "fake_viewer.dll";
+    return ProgramFolder() + "fake_viewer.dll";
 }
 
 // True when the module's file name is `name`, in any letter case.

@@ -18,8 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     CoInitialize(nullptr);
     LoadLibraryW(L"riched20.dll");
 
-    std::string folder = ProgramPath();
-    folder = folder.substr(0, folder.rfind('\\') + 1);
+    std::string folder = ProgramFolder();
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc > 1)

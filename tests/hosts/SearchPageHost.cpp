@@ -49,12 +49,6 @@ private:
         info.ptMinTrackSize.y = rect.bottom - rect.top;
     }
 };
-
-std::string ProgramFolder()
-{
-    std::string path = ProgramPath();
-    return path.substr(0, path.rfind('\\') + 1);
-}
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show)
