@@ -90,11 +90,6 @@ CWindowHelp::CWindowHelp(std::string helpFile) : CDialog(IDD_HELP_PAGE), helpFil
 {
 }
 
-bool CWindowHelp::Create(HWND parent)
-{
-    return CDialog::Create(parent);
-}
-
 LRESULT CWindowHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)

@@ -20,9 +20,6 @@ public:
     // The help file given by its full path.
     explicit CWindowHelp(std::string helpFile);
 
-    // Creates the page as a child of parent, with the viewer's window in it.
-    bool Create(HWND parent);
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;

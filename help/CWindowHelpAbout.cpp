@@ -38,11 +38,6 @@ CWindowHelpAbout::CWindowHelpAbout()
 {
 }
 
-bool CWindowHelpAbout::Create(HWND parent)
-{
-    return CDialog::Create(parent);
-}
-
 LRESULT CWindowHelpAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)

@@ -15,9 +15,6 @@ public:
 
     CWindowHelpAbout();
 
-    // Creates the page as a child of parent.
-    bool Create(HWND parent);
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(int id, int code) override;

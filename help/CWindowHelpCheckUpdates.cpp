@@ -21,11 +21,6 @@ CWindowHelpCheckUpdates::~CWindowHelpCheckUpdates()
     }
 }
 
-bool CWindowHelpCheckUpdates::Create(HWND parent)
-{
-    return CDialog::Create(parent);
-}
-
 std::string CWindowHelpCheckUpdates::ReportText() const
 {
     std::lock_guard<std::mutex> lock(reportLock);

@@ -23,8 +23,6 @@ public:
     // A running check is aborted and waited for: its worker uses this object.
     ~CWindowHelpCheckUpdates() override;
 
-    // Creates the page, hidden, as a child of parent.
-    bool Create(HWND parent);
     // The report as the worker last published it.
     std::string ReportText() const;
 

@@ -20,11 +20,6 @@ CWindowSettings::CWindowSettings(CWiperSettings* settings) : CDialog(IDD_SETTING
 {
 }
 
-bool CWindowSettings::Create(HWND parent)
-{
-    return CDialog::Create(parent);
-}
-
 bool CWindowSettings::OnCommand(int id, int code)
 {
     switch (id)

@@ -19,8 +19,6 @@ public:
 
     explicit CWindowSettings(CWiperSettings* settings);
 
-    // Creates the page as a child of parent.
-    bool Create(HWND parent);
     // Drops the unapplied changes: the page shows the record again.
     void Reset();
     // Asked before the page is left: true when there is nothing unapplied or the
