@@ -80,6 +80,19 @@ void FrameColour(HDC dc, const RECT& rect, COLORREF colour)
     DeleteObject(brush);
 }
 
+// One line of text over what is drawn already, in the given font, or the context's own when null.
+void DrawTextOver(HDC dc, const std::wstring& text, RECT box, UINT format, COLORREF colour, HFONT font)
+{
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    COLORREF oldText = SetTextColor(dc, colour);
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, text.c_str(), (int)text.size(), &box, format);
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldText);
+    if (font)
+        SelectObject(dc, oldFont);
+}
+
 void Line(HDC dc, int x1, int x2, int y, COLORREF colour)
 {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
@@ -156,7 +169,6 @@ void CTrayMenu::ReplaceItem(int position, UINT flags, MenuItemData* record)
 
 void CTrayMenu::Show(HWND owner)
 {
-    popup = GetSubMenu(menu, 0);
     if (!popup || menuItems.size() <= size_t(kLink2Position) || promoLinks.empty())
         return;
     // Replacing the items makes the menu measure them again for their new captions.
@@ -256,12 +268,8 @@ void CTrayMenu::Draw(const DRAWITEMSTRUCT& draw) const
 
     FillColour(dc, frameBox, fill);
     FrameColour(dc, frameBox, frame);
-    COLORREF oldText = SetTextColor(dc, (draw.itemState & ODS_GRAYED) ? GetSysColor(COLOR_GRAYTEXT) : text);
-    int oldMode = SetBkMode(dc, TRANSPARENT);
-    std::wstring caption = Widen(record->text);
-    DrawTextW(dc, caption.c_str(), (int)caption.size(), &textBox, DT_SINGLELINE | DT_VCENTER);
-    SetBkMode(dc, oldMode);
-    SetTextColor(dc, oldText);
+    DrawTextOver(dc, Widen(record->text), textBox, DT_SINGLELINE | DT_VCENTER,
+                 (draw.itemState & ODS_GRAYED) ? GetSysColor(COLOR_GRAYTEXT) : text, nullptr);
     if (record->hasBitmap)
         DrawResourceBitmap(dc, record->bitmapId, item.left + 26, item.top, kIconWidth, kIconWidth, RGB(0, 0, 0));
 }
@@ -279,14 +287,8 @@ void CTrayMenu::DrawStrip(HDC dc) const
     description.lfEscapement = 900;
     description.lfOrientation = 900;
     HFONT font = CreateFontIndirectW(&description);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    COLORREF oldText = SetTextColor(dc, kWhite);
-    int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT textBox = {0, kTitleHeight, kStripWidth - 1, kStripBottom};
-    DrawTextW(dc, kStripText, -1, &textBox, DT_SINGLELINE | DT_BOTTOM);
-    SetBkMode(dc, oldMode);
-    SetTextColor(dc, oldText);
-    SelectObject(dc, oldFont);
+    DrawTextOver(dc, kStripText, textBox, DT_SINGLELINE | DT_BOTTOM, kWhite, font);
     DeleteObject(font);
 }
 
@@ -297,15 +299,7 @@ void CTrayMenu::DrawTitle(HDC dc, const RECT& item) const
     GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof(description), &description);
     description.lfWeight = FW_BOLD;
     HFONT font = CreateFontIndirectW(&description);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    COLORREF oldText = SetTextColor(dc, kWhite);
-    int oldMode = SetBkMode(dc, TRANSPARENT);
-    RECT box = item;
-    std::wstring caption = Widen(title);
-    DrawTextW(dc, caption.c_str(), (int)caption.size(), &box, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-    SetBkMode(dc, oldMode);
-    SetTextColor(dc, oldText);
-    SelectObject(dc, oldFont);
+    DrawTextOver(dc, Widen(title), item, DT_SINGLELINE | DT_CENTER | DT_VCENTER, kWhite, font);
     DeleteObject(font);
     FrameColour(dc, item, kDarkBlue);
 }
