@@ -25,7 +25,7 @@ void ExchangeText(HWND dialog, int id, std::string& value, bool save)
         SetWindowTextW(control, Widen(value).c_str());
 }
 
-bool ParseLeadingInt(const std::string& text, int& value)
+bool ParseLeadingInt64(const std::string& text, int64_t& value)
 {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
@@ -35,16 +35,24 @@ bool ParseLeadingInt(const std::string& text, int& value)
         negative = text[i++] == '-';
     if (i >= text.size() || text[i] < '0' || text[i] > '9')
         return false;
-    // One past INT_MAX is INT_MIN's magnitude; anything longer saturates there.
-    const long long limit = negative ? -(long long)INT_MIN : INT_MAX;
-    long long magnitude = 0;
+    // One past INT64_MAX is INT64_MIN's magnitude; anything longer saturates there.
+    const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
+    uint64_t magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; i++)
     {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit)
-            magnitude = limit;
+        uint64_t digit = uint64_t(text[i] - '0');
+        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
     }
-    value = (int)(negative ? -magnitude : magnitude);
+    value = negative ? int64_t(0 - magnitude) : int64_t(magnitude);
+    return true;
+}
+
+bool ParseLeadingInt(const std::string& text, int& value)
+{
+    int64_t wide = 0;
+    if (!ParseLeadingInt64(text, wide))
+        return false;
+    value = wide > INT_MAX ? INT_MAX : wide < INT_MIN ? INT_MIN : int(wide);
     return true;
 }
 

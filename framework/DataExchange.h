@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 // A check box or option button as 0/1.
@@ -21,6 +22,7 @@ void ExchangeComboIndex(HWND dialog, int id, int& index, bool save);
 void ExchangeComboText(HWND dialog, int id, std::string& text, bool save);
 
 // The leading whole number of a text as sscanf "%d" reads it: white space, an
-// optional sign, then digits. False when there is none. Values beyond the
-// 32-bit range are held at its nearest end.
+// optional sign, then digits. False, and value untouched, when there is none.
+// Values beyond the range are held at its nearest end.
 bool ParseLeadingInt(const std::string& text, int& value);
+bool ParseLeadingInt64(const std::string& text, int64_t& value);

@@ -72,25 +72,6 @@ int UnitIndex(const std::string& unitText)
     return 0;
 }
 
-// The leading whole number of a text as atol reads it, at 64 bits: no number gives 0.
-int64_t LeadingNumber(const std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        i++;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    uint64_t magnitude = 0;
-    const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; i++)
-    {
-        uint64_t digit = uint64_t(text[i] - '0');
-        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
-    }
-    return negative ? int64_t(0 - magnitude) : int64_t(magnitude);
-}
-
 // What a result row shows in a column; the "N" text is the found file's index plus 1.
 std::string CellText(const FoundFile& file, size_t index, int column)
 {
@@ -779,7 +760,8 @@ void CWindowWiperEntries::SortRows(int column, bool ascending)
                 if (kind == SortDate)
                     key.number = files[file].testedTime;
                 else if (kind == SortNumber)
-                    key.number = LeadingNumber(CellText(files[file], file, column));
+                    // A text without a leading number sorts as 0.
+                    ParseLeadingInt64(CellText(files[file], file, column), key.number);
                 else
                     key.text = Widen(CellText(files[file], file, column));
             }
