@@ -154,11 +154,10 @@ void CWindowProgressUnDelete::OnWorkerFinished()
 
 void CWindowProgressUnDelete::AskToStop()
 {
-    int running = settings ? (int)settings->runningOperation : 0;
-    if (running != OperationSearch && running != OperationDelete)
+    if (!WorkerRunning())
         return;
-    const char* question = running == OperationSearch ? "Do you want to stop searching?"
-                                                      : "Do you want to terminate deleting?";
+    const char* question = settings->runningOperation == OperationSearch ? "Do you want to stop searching?"
+                                                                         : "Do you want to terminate deleting?";
     control.Pause();
     if (AskYesNo(hwnd, "Warning", "", question, IDI_QUESTION_MARK))
         control.stopRequested = 1;
