@@ -1,35 +1,7 @@
 #include "search_page/CCustomList.h"
 
-CCustomList::~CCustomList()
-{
-    Detach();
-}
-
-bool CCustomList::Attach(HWND list)
-{
-    Detach();
-    if (!list || !SetWindowSubclass(list, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
-    hwnd = list;
-    return true;
-}
-
-void CCustomList::Detach()
-{
-    if (hwnd)
-        RemoveWindowSubclass(hwnd, SubclassProc, 0);
-    hwnd = nullptr;
-}
-
-LRESULT CALLBACK CCustomList::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self)
-{
-    return reinterpret_cast<CCustomList*>(self)->WindowProc(message, wParam, lParam);
-}
-
 LRESULT CCustomList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = hwnd;
     switch (message)
     {
     case WM_NOTIFY:
@@ -39,11 +11,8 @@ LRESULT CCustomList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Before the heading goes, whose messages the tooltip watches.
         toolTip.Destroy();
         break;
-    case WM_NCDESTROY:
-        Detach();
-        break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CListCtrl::WindowProc(message, wParam, lParam);
 }
 
 void CCustomList::OnNotify(const NMHDR& header)

@@ -1,4 +1,6 @@
 // A report list whose column headings show tooltips with their long titles.
+// It is bound to a list control of a dialog with SubclassControl, to see its
+// heading's notifications.
 #pragma once
 
 #include "framework/CListCtrl.h"
@@ -9,10 +11,6 @@
 class CCustomList : public CListCtrl
 {
 public:
-    ~CCustomList() override;
-
-    // Binds the object to a list control of a dialog, to see its heading's notifications.
-    bool Attach(HWND list);
     void InitToolTips();
     // False when the list has no such column.
     bool SetColumnToolTip(int column, const std::string& text);
@@ -26,9 +24,5 @@ private:
     CToolTipCtrl toolTip;
 
     void OnNotify(const NMHDR& header);
-    void Detach();
     RECT ColumnRect(int column) const;
-
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
 };

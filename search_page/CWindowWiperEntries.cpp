@@ -226,7 +226,7 @@ void CWindowWiperEntries::OnCancel()
 void CWindowWiperEntries::InitList(CCustomList& list, int id, const char* const headings[], const char* const tips[],
                                    const int formats[], const int widths[], int count)
 {
-    list.Attach(GetItem(id));
+    list.SubclassControl(GetItem(id));
     list.InitToolTips();
     list.AddStyle(LVS_SHOWSELALWAYS);
     list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

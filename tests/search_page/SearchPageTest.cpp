@@ -807,7 +807,7 @@ TEST_F(SearchPage, ColumnToolTipNeedsAnExistingColumn)
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 300, 100, host.hwnd, nullptr,
                                 nullptr, nullptr);
     CCustomList custom;
-    ASSERT_TRUE(custom.Attach(list));
+    ASSERT_TRUE(custom.SubclassControl(list));
     custom.InitToolTips();
     custom.InsertColumn(0, "A", LVCFMT_LEFT, 40);
     custom.InsertColumn(1, "B", LVCFMT_LEFT, 60);
