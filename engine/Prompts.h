@@ -16,3 +16,7 @@ bool AskYesNo(HWND owner, const std::string& caption, const std::string& heading
 // cancelled by Escape or the close box.
 int AskChoice(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
               int iconId, const std::array<int, 5>& enabled, const std::array<std::string, 5>& captions);
+
+// "Could not open file "PATH", open error N" (what: "open" or "write"), caption
+// "Error": how the program reports a file it cannot open or write.
+void ShowFileError(HWND owner, const std::string& path, const char* what, DWORD error);

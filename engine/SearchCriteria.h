@@ -49,7 +49,11 @@ struct FoundFile
     std::string folder; // ends with a backslash; folder + name is the full path
     uint64_t size = 0;
     std::string dateText;
+    // Marked for deletion: what the deletion worker reads.
     int selected = 0;
+    // Selected in the result list. Kept apart from the mark, so a click during a
+    // deletion cannot change what is deleted; only the page's thread writes it.
+    bool rowSelected = false;
     // The tested time itself, so the Date column sorts by time and not by its text.
     int64_t testedTime = 0;
 };

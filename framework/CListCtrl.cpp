@@ -96,6 +96,11 @@ void CListCtrl::SetItemState(int row, UINT state, UINT mask)
     SendMessageW(hwnd, LVM_SETITEMSTATE, row, (LPARAM)&item);
 }
 
+UINT CListCtrl::GetItemState(int row, UINT mask) const
+{
+    return (UINT)SendMessageW(hwnd, LVM_GETITEMSTATE, row, mask);
+}
+
 void CListCtrl::SetRedraw(bool redraw)
 {
     SendMessageW(hwnd, WM_SETREDRAW, redraw, 0);

@@ -29,5 +29,7 @@ public:
     int GetNextItem(int after, UINT flags) const;
     // Sets the bits of mask in a row's state (row -1: every row).
     void SetItemState(int row, UINT state, UINT mask);
+    // The bits of mask in a row's state.
+    UINT GetItemState(int row, UINT mask) const;
     void SetRedraw(bool redraw);
 };

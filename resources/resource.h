@@ -113,6 +113,15 @@
 #define IDC_DATE_TO             1243
 #define IDC_TOTAL_LINE          1244
 #define IDC_DATE_MODE           1245
+#define IDC_SELECTION_TOTAL     1246
+
+// The result list's context menu and its commands
+#define IDM_RESULTS             3
+#define ID_RESULTS_OPEN         1247
+#define ID_RESULTS_OPEN_FOLDER  1248
+#define ID_RESULTS_COPY_PATH    1249
+#define ID_RESULTS_SELECT_ALL   1250
+#define ID_RESULTS_SAVE_LIST    1251
 
 // Settings page
 #define IDC_APPLY               683

@@ -1,5 +1,7 @@
 // The search page: criteria, locations, the search and its results, and the
-// start of a deletion.
+// start of a deletion. Its handlers are split by concern: the criteria form in
+// WiperEntriesCriteria.cpp, the locations list in WiperEntriesLocations.cpp,
+// the result rows in CResultView; this class ties them together.
 #pragma once
 
 #include "engine/CWindowProgressUnDelete.h"
@@ -7,6 +9,7 @@
 #include "engine/SearchCriteria.h"
 #include "framework/CDialog.h"
 #include "search_page/CCustomList.h"
+#include "search_page/CResultView.h"
 
 #include <atomic>
 #include <string>
@@ -34,6 +37,7 @@ public:
 
     // The progress window of the running search or deletion, or null.
     HWND ProgressWindow() const { return progress.hwnd; }
+    CResultView& ResultView() { return results; }
     // Appends a folder unless the list holds exactly this path already; false when it does.
     bool AddLocation(const std::string& path);
 
@@ -51,7 +55,7 @@ private:
     DWORD pageThread = 0;
     CWindowProgressUnDelete progress;
     CCustomList locationsList;
-    CCustomList resultsList;
+    CResultView results;
 
     SearchCriteria criteria;
     // Mirrors of the controls.
@@ -70,12 +74,15 @@ private:
     std::vector<size_t> selectedLocations;
     std::vector<size_t> selectedRows;
     std::vector<int> sortKinds;
-    // Row of the result list -> index into foundFiles.
-    std::vector<size_t> rowOrder;
+    // "Find" waits for the first refresh of either list, "Delete" for the first result refresh.
+    bool findReady = false;
+    bool resultsListed = false;
     // One pair for the whole process: kept across searches.
     static int lastSortColumn;
     static bool sortAscending;
 
+    // The form's controls in their first state, and the members read from them.
+    void InitCriteria();
     void DoDataExchange(bool save);
     LRESULT OnNotify(NMHDR& header);
     void OnSize(int width, int height);
@@ -96,8 +103,12 @@ private:
     void UpdateLocationButtons();
     // Turns the selected result rows into selectedRows and the found files' selected flags.
     void CollectSelection();
-    void OnGetResultText(NMLVDISPINFOW& info);
     void OnHeaderClick(int column);
+    void OnResultKey(const NMLVKEYDOWN& key);
+    void OnContextMenu(HWND window, POINT point);
+    void OnResultCommand(int id);
+    // Enter on the result list: its folder; elsewhere nothing.
+    void OnReturn();
 
     void InitList(CCustomList& list, int id, const char* const headings[], const char* const tips[],
                   const int formats[], const int widths[], int count);
@@ -105,7 +116,10 @@ private:
     void StartOperation(const std::string& caption);
     // True from the request of a search or deletion until its worker has ended.
     bool OperationActive() const;
+    // The one place that enables "Find", "Delete", "Remove" and "Empty list".
+    void UpdateButtons();
+    // Steps 3 to 7 of a search's start: the file type, the date and size bounds.
+    bool ComputeCriteria();
     void ShowWarning(const std::string& text);
     bool AskWarning(const std::string& text);
-    void SortRows(int column, bool ascending);
 };

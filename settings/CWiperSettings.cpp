@@ -7,48 +7,6 @@
 
 #include <windows.h>
 
-// The cause numbers of the open-error message.
-static int FileErrorCause(DWORD error)
-{
-    switch (error)
-    {
-    case ERROR_FILE_NOT_FOUND:
-        return 2;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_DIRECTORY:
-    case ERROR_FILENAME_EXCED_RANGE:
-        return 3;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return 4;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return 5;
-    case ERROR_INVALID_HANDLE:
-        return 6;
-    case ERROR_SHARING_VIOLATION:
-        return 11;
-    case ERROR_LOCK_VIOLATION:
-        return 12;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return 13;
-    case ERROR_HANDLE_EOF:
-        return 14;
-    }
-    return 1;
-}
-
-static void ShowFileError(const std::string& path, const char* what, DWORD error)
-{
-    std::string text = "Could not " + std::string(what) + " file \"" + path + "\", " + what + " error " +
-                       std::to_string(FileErrorCause(error));
-    ShowMessage(nullptr, "Error", "", text, IDI_EXCLAMATION_MARK);
-}
-
 void CWiperSettings::SetDefaults()
 {
     windowLeft = 20;
@@ -82,7 +40,7 @@ bool CWiperSettings::Load()
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
-        ShowFileError(path, "open", GetLastError());
+        ShowFileError(nullptr, path, "open", GetLastError());
         return false;
     }
     // Nothing past the longest valid file is ever read.
@@ -111,14 +69,14 @@ bool CWiperSettings::Save()
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     {
-        ShowFileError(path, "open", ERROR_ACCESS_DENIED);
+        ShowFileError(nullptr, path, "open", ERROR_ACCESS_DENIED);
         return false;
     }
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
-        ShowFileError(path, "open", GetLastError());
+        ShowFileError(nullptr, path, "open", GetLastError());
         return false;
     }
     std::vector<uint8_t> bytes = EncodeSettings(*this);
@@ -130,14 +88,14 @@ bool CWiperSettings::Save()
     if (!complete)
     {
         DeleteFileW(temporary.c_str());
-        ShowFileError(path, "write", error);
+        ShowFileError(nullptr, path, "write", error);
         return false;
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
         error = GetLastError();
         DeleteFileW(temporary.c_str());
-        ShowFileError(path, "open", error);
+        ShowFileError(nullptr, path, "open", error);
         return false;
     }
     return true;

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <climits>
 #include <memory>
+#include <set>
 #include <thread>
 
 namespace
@@ -167,6 +168,16 @@ protected:
         SendMessageW(header, WM_LBUTTONUP, 0, point);
     }
 
+    // The sort direction is kept across pages and searches: a click on another
+    // column first makes the next click sort ascending.
+    void SortBy(int column, bool ascending = true)
+    {
+        ClickHeading(column == ColumnN ? ColumnName : ColumnN);
+        ClickHeading(column);
+        if (!ascending)
+            ClickHeading(column);
+    }
+
     void Select(HWND list, int row, bool selected = true)
     {
         LVITEMW item = {};
@@ -183,6 +194,65 @@ protected:
             rows.push_back(row);
         return rows;
     }
+
+    // The "N" texts of the rows the list shows selected.
+    std::set<std::string> SelectedNumbers() const
+    {
+        std::set<std::string> numbers;
+        for (int row : SelectedRows(Results()))
+            numbers.insert(Cell(Results(), row, ColumnN));
+        return numbers;
+    }
+
+    void Focus(int row)
+    {
+        LVITEMW item = {};
+        item.state = item.stateMask = LVIS_FOCUSED;
+        SendMessageW(Results(), LVM_SETITEMSTATE, row, (LPARAM)&item);
+    }
+
+    int FocusedRow() const { return (int)SendMessageW(Results(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED); }
+
+    // The selection total, once the page has caught up with the last change.
+    std::string SelectionText()
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        return Text(IDC_SELECTION_TOTAL);
+    }
+
+    // A click on a row as the mouse gives it, with Shift or Ctrl held as asked.
+    void ClickRow(int row, UINT keys = 0)
+    {
+        RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+        SendMessageW(Results(), LVM_GETITEMRECT, row, (LPARAM)&rect);
+        LPARAM point = MAKELPARAM(rect.left + 40, (rect.top + rect.bottom) / 2);
+        HoldKeys(keys & MK_SHIFT, keys & MK_CONTROL);
+        SendMessageW(Results(), WM_LBUTTONDOWN, MK_LBUTTON | keys, point);
+        SendMessageW(Results(), WM_LBUTTONUP, keys, point);
+        HoldKeys(false, false);
+    }
+
+    // A key on the result list, with Ctrl held as asked.
+    void PressListKey(UINT key, bool control = false)
+    {
+        HoldKeys(false, control);
+        SendMessageW(Results(), WM_KEYDOWN, key, 1);
+        SendMessageW(Results(), WM_KEYUP, key, 0xC0000001);
+        HoldKeys(false, false);
+    }
+
+    static void HoldKeys(bool shift, bool control)
+    {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+
+    void Command(int id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     std::vector<int> SelectedFlags() const
     {
@@ -540,13 +610,16 @@ TEST_F(SearchPage, DeleteMarksTheFilesOfTheSelectedRowsAfterASort)
     EXPECT_EQ(page->SelectedCount(), 2u);
     EXPECT_EQ(settings.requestedOperation, 0);
 
-    // A sort moves the files to other rows, so no row stays selected for a file it no longer shows.
-    ClickHeading(ColumnSize);
-    EXPECT_TRUE(SelectedRows(Results()).empty());
-    Select(Results(), 0);
+    // A sort moves the selection with the files, in either direction, and so does the focus.
+    Focus(2);
+    for (int round = 0; round < 2; round++)
+    {
+        ClickHeading(ColumnSize);
+        EXPECT_EQ(SelectedNumbers(), (std::set<std::string>{"12", "10"})) << round;
+        EXPECT_EQ(Cell(Results(), FocusedRow(), ColumnN), "10") << round;
+    }
+    EXPECT_EQ(SelectionText(), "Selected: 2 file(s), 4 bytes");
     ClickAndAnswer(IDC_DELETE);
-    flags.assign(12, 0);
-    flags[11] = 1;
     EXPECT_EQ(SelectedFlags(), flags);
 }
 
@@ -862,4 +935,234 @@ TEST(DataExchangeInteger, OnlyTheFirst63CharactersCount)
     ExchangeInt(dialog, 100, value, false);
     EXPECT_EQ(GetWindowTextUtf8(edit), "-31");
     DestroyWindow(dialog);
+}
+
+namespace
+{
+std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+    {
+        text = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::vector<FoundFile> NumberedRows(int count)
+{
+    std::vector<FoundFile> rows;
+    for (int i = 0; i < count; i++)
+        rows.push_back(Row("f" + std::to_string(i) + ".dat", (uint64_t)i, count - i));
+    return rows;
+}
+}
+
+TEST_F(SearchPage, MouseAndKeyboardSelectionStaysWithTheFilesAndIsTotalled)
+{
+    SetRows(NumberedRows(20));
+    EXPECT_EQ(SelectionText(), "Selected: 0 file(s)");
+    ClickRow(2);
+    ClickRow(5, MK_SHIFT);
+    ClickRow(8, MK_CONTROL);
+    EXPECT_EQ(SelectedNumbers(), (std::set<std::string>{"3", "4", "5", "6", "9"}));
+    EXPECT_EQ(SelectionText(), "Selected: 5 file(s), 22 bytes");
+    ClickRow(3, MK_CONTROL);
+    EXPECT_EQ(SelectionText(), "Selected: 4 file(s), 19 bytes");
+
+    // By date, newest last: the rows come in reverse, the same files stay selected.
+    SortBy(ColumnDate);
+    EXPECT_EQ(Cell(Results(), 0, ColumnN), "20");
+    EXPECT_EQ(SelectedNumbers(), (std::set<std::string>{"3", "5", "6", "9"}));
+    EXPECT_EQ(Cell(Results(), FocusedRow(), ColumnN), "4");
+    // The Shift anchor moved with its file too: a range from it covers the files 4 to 2.
+    ClickRow(18, MK_SHIFT);
+    EXPECT_EQ(SelectedNumbers(), (std::set<std::string>{"2", "3", "4"}));
+
+    PressListKey('A', true);
+    EXPECT_EQ(SelectedRows(Results()).size(), 20u);
+    EXPECT_EQ(SelectionText(), "Selected: 20 file(s), 190 bytes");
+    ClickRow(0);
+    EXPECT_EQ(SelectedNumbers(), (std::set<std::string>{"20"}));
+    EXPECT_EQ(SelectionText(), "Selected: 1 file(s), 19 bytes");
+    EXPECT_TRUE(Visible(IDC_SELECTION_TOTAL));
+}
+
+TEST_F(SearchPage, SelectionTotalSitsBesideTheTotalLineClearOfDelete)
+{
+    MoveWindow(window, 0, 0, 530, 520, TRUE);
+    SetRows(NumberedRows(1));
+    RECT total = RectInParent(Item(IDC_TOTAL_LINE));
+    RECT selection = RectInParent(Item(IDC_SELECTION_TOTAL));
+    RECT button = RectInParent(Item(IDC_DELETE));
+    RECT overlap = {};
+    EXPECT_FALSE(IntersectRect(&overlap, &total, &selection));
+    EXPECT_FALSE(IntersectRect(&overlap, &button, &selection));
+    EXPECT_GT(selection.right - selection.left, 100);
+    EXPECT_LE(selection.bottom, 520);
+}
+
+TEST_F(SearchPage, DeleteKeyAsksLikeTheButtonAndANewSearchStartsUnselected)
+{
+    SetRows(NumberedRows(3));
+    ClickRow(1);
+    {
+        DialogCloser closer;
+        PressListKey(VK_DELETE);
+        std::vector<SeenPrompt> seen = closer.Stop();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, "Do you really want to delete selected file(s)?");
+    }
+    EXPECT_EQ(SelectedFlags(), (std::vector<int>{0, 1, 0}));
+
+    // Disabled while an operation runs, as the button is.
+    settings.requestedOperation = 1;
+    page->RefreshResults();
+    DialogCloser closer;
+    PressListKey(VK_DELETE);
+    PressListKey('A', true);
+    EXPECT_TRUE(closer.Stop().empty());
+    EXPECT_EQ(SelectedNumbers(), (std::set<std::string>{"2"}));
+    settings.requestedOperation = 0;
+
+    EXPECT_EQ(ClickAndAnswer(IDC_FIND), std::vector<std::string>{kFolderMessage});
+    EXPECT_EQ(SelectionText(), "Selected: 0 file(s)");
+    EXPECT_TRUE(SelectedRows(Results()).empty());
+}
+
+TEST_F(SearchPage, RowsLeftByADeletionStaySelected)
+{
+    TempFolder folder;
+    folder.WriteFile("keep.txt", "1");
+    folder.WriteFile("gone.txt", "22");
+    std::string locked = folder.WriteFile("locked.txt", "333");
+    SetFileAttributesW(LongPath(locked).c_str(), FILE_ATTRIBUTE_READONLY);
+    page->AddLocation(folder.Path().substr(0, folder.Path().size() - 1));
+    Click(IDC_FIND);
+    ASSERT_TRUE(PumpUntil([&] { return settings.requestedOperation == 0 && Enabled(IDC_DELETE); }));
+    ASSERT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Files Searching"); }));
+    SortBy(ColumnName);
+    ASSERT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"gone.txt", "keep.txt", "locked.txt"}));
+    ClickRow(0);
+    ClickRow(2, MK_CONTROL);
+    {
+        // Yes to the question, then skip the file that cannot be deleted.
+        DialogCloser closer({IDOK, IDC_CHOICE_NO});
+        Click(IDC_DELETE);
+        EXPECT_TRUE(PumpUntil([&] { return settings.requestedOperation == 0 && Enabled(IDC_DELETE); }));
+        EXPECT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Deleting Files"); }));
+    }
+    SetFileAttributesW(LongPath(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(FileExists(folder.Path() + "gone.txt"));
+    ASSERT_EQ(RowCount(Results()), 2);
+    std::vector<int> rows = SelectedRows(Results());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(Cell(Results(), rows[0], ColumnName), "locked.txt");
+    EXPECT_EQ(SelectionText(), "Selected: 1 file(s), 3 bytes");
+}
+
+TEST_F(SearchPage, CopyPathPutsTheSelectedPathsInShownOrder)
+{
+    std::vector<FoundFile> rows = {Row("b.txt", 1, 0), Row("\xE6\x97\xA5\xE6\x9C\xAC.txt", 2, 0), Row("a.txt", 3, 0)};
+    rows[2].folder = "C:\\other\\";
+    SetRows(rows);
+    SortBy(ColumnName);
+    PressListKey('A', true);
+    PressListKey('C', true);
+    EXPECT_EQ(ClipboardText(), "C:\\other\\a.txt\r\nC:\\data\\b.txt\r\nC:\\data\\\xE6\x97\xA5\xE6\x9C\xAC.txt");
+    ClickRow(0);
+    Command(ID_RESULTS_COPY_PATH);
+    EXPECT_EQ(ClipboardText(), "C:\\other\\a.txt");
+}
+
+TEST_F(SearchPage, SaveListWritesEveryRowAsCsvInShownOrder)
+{
+    TempFolder folder;
+    std::vector<FoundFile> rows = {Row("plain.txt", 10, 0, "01/02/24 10:00:00"), Row("a, \"quoted\".doc", 5368709120ull, 0)};
+    rows[1].folder = "C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\";
+    SetRows(rows);
+    SortBy(ColumnSize, false);
+    DialogDriver driver("Save As", [&](HWND dialog) {
+        // The file name box: edt1, or the combo box cmb13 of newer dialogs.
+        HWND name = GetDlgItem(dialog, 0x480);
+        if (!name)
+            name = GetDlgItem(dialog, 0x47c);
+        EXPECT_EQ(GetWindowTextUtf8(name), "Velmora results.csv");
+        SetWindowTextW(name, Widen(folder.Path() + "list.csv").c_str());
+        ClickButton(dialog, IDOK);
+    });
+    Command(ID_RESULTS_SAVE_LIST);
+    EXPECT_EQ(ReadWholeFile(folder.Path() + "list.csv"),
+              "\xEF\xBB\xBFN,Name,Type,Location,Size,Date,Path\r\n"
+              "2,\"a, \"\"quoted\"\".doc\",doc,C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\,5368709120,,"
+              "\"C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\a, \"\"quoted\"\".doc\"\r\n"
+              "1,plain.txt,txt,C:\\data\\,10,01/02/24 10:00:00,C:\\data\\plain.txt\r\n");
+}
+
+TEST_F(SearchPage, FailuresOfTheRowCommandsAreReportedAndLeaveNothingBehind)
+{
+    TempFolder folder;
+    SetRows({Row("missing.txt", 1, 0)});
+    // A folder stands where the list should go: it cannot be replaced.
+    CreateDirectoryW(LongPath(folder.Path() + "list.csv").c_str(), nullptr);
+    {
+        DialogCloser closer;
+        EXPECT_FALSE(page->ResultView().SaveList(folder.Path() + "list.csv"));
+        std::vector<SeenPrompt> seen = closer.Stop();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, "Error");
+        EXPECT_EQ(seen[0].text.rfind("Could not open file \"" + folder.Path() + "list.csv\", open error ", 0), 0u);
+    }
+    EXPECT_FALSE(FileExists(folder.Path() + "list.csv.part"));
+
+    settings.foundFiles[0].folder = folder.Path() + "nowhere\\";
+    ClickRow(0);
+    DialogCloser closer;
+    Command(ID_RESULTS_OPEN_FOLDER);
+    Command(ID_RESULTS_OPEN);
+    std::vector<SeenPrompt> seen = closer.Stop();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, "Could not show \"" + folder.Path() + "nowhere\\missing.txt\" in its folder.");
+    EXPECT_EQ(seen[1].text, "Could not open \"" + folder.Path() + "nowhere\\missing.txt\".");
+}
+
+TEST_F(SearchPage, ContextMenuOffersTheRowCommandsAndGreysThemDuringAnOperation)
+{
+    SetRows(NumberedRows(2));
+    ClickRow(1);
+    auto menuItems = [&] {
+        std::vector<std::string> items;
+        std::thread reader([&] {
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20))
+            {
+                HWND popup = FindWindowW(L"#32768", nullptr);
+                HMENU menu = popup ? (HMENU)SendMessageW(popup, MN_GETHMENU, 0, 0) : nullptr;
+                if (!menu)
+                    continue;
+                for (int i = 0; i < GetMenuItemCount(menu); i++)
+                {
+                    wchar_t text[64] = {};
+                    GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+                    bool grey = GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED;
+                    if (text[0])
+                        items.push_back(Narrow(text) + (grey ? " (grey)" : ""));
+                }
+                PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+                return;
+            }
+        });
+        // Shift+F10 and the menu key both come as a context-menu message without a point.
+        SendMessageW(Results(), WM_CONTEXTMENU, (WPARAM)Results(), MAKELPARAM(-1, -1));
+        reader.join();
+        return items;
+    };
+    EXPECT_EQ(menuItems(), (std::vector<std::string>{"Open", "Open folder", "Copy path", "Select all", "Save list..."}));
+    settings.requestedOperation = 2;
+    EXPECT_EQ(menuItems(), (std::vector<std::string>{"Open (grey)", "Open folder (grey)", "Copy path (grey)",
+                                                     "Select all (grey)", "Save list... (grey)"}));
+    settings.requestedOperation = 0;
 }

@@ -1,0 +1,78 @@
+// The result list of the search page: which found file each row shows, the
+// rows' texts, their order, the selection and the commands on the rows.
+// The selection belongs to the found files (FoundFile::rowSelected); the list's
+// own selection is its mirror, written back after a sort or a refresh.
+#pragma once
+
+#include "search_page/CCustomList.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CWiperSettings;
+
+class CResultView
+{
+public:
+    explicit CResultView(CWiperSettings* settings) : settings(settings) {}
+
+    CCustomList& List() { return list; }
+
+    // Lists every found file in found order, keeps the files' selection and
+    // shows its total. On the page's thread.
+    void Rebuild();
+    // Orders the rows by a column; the selected and the focused files stay so.
+    void Sort(int column, int kind, bool ascending);
+    // The list's notifications about rows: texts and selection changes.
+    void OnNotify(NMHDR& header);
+    // The selection total is written once per burst of changes, on this message.
+    void OnSelectionTotalDue();
+
+    // Indexes into foundFiles of the selected files, in increasing order.
+    std::vector<size_t> SelectedFiles() const;
+    void SelectAll();
+    // The row the commands act on: the focused row when it is selected, else
+    // the first selected row; -1 when none is selected.
+    int ActiveRow() const;
+
+    // Commands on the rows (they show their own failure messages).
+    void OpenFile(int row);
+    void OpenFolder(int row);
+    void CopyPaths();
+    void SaveListAs();
+    // Writes every row in shown order as CSV; false after a message.
+    bool SaveList(const std::string& path);
+    // The context menu at a screen point; point (-1, -1): below the active row.
+    void ShowMenu(POINT point, bool enabled);
+
+    // Message id of OnSelectionTotalDue, posted to the page.
+    static const UINT kSelectionTotalMessage = WM_APP + 2;
+
+private:
+    CWiperSettings* settings;
+    CCustomList list;
+    // Row of the list -> index into foundFiles.
+    std::vector<size_t> rowOrder;
+    uint64_t selectedFiles = 0;
+    uint64_t selectedBytes = 0;
+    // True while the view writes the selection into the list: the list's
+    // notifications then echo what the files already say.
+    bool mirroring = false;
+    bool totalPending = false;
+
+    void OnGetText(NMLVDISPINFOW& info);
+    void OnItemChanged(const NMLISTVIEW& change);
+    void OnRangeChanged(const NMLVODSTATECHANGE& change);
+    // Sets a row's file's flag, keeping the running count and sum.
+    void SetFileSelected(size_t row, bool selected);
+    void RecountSelection();
+    void MirrorSelection();
+    void ScheduleSelectionTotal();
+    HWND Page() const { return GetParent(list.hwnd); }
+    std::string RowPath(int row) const;
+    // The file a row shows, or SIZE_MAX for a row past the files.
+    size_t FileOfRow(int row) const;
+};

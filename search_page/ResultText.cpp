@@ -1,0 +1,83 @@
+#include "search_page/ResultText.h"
+
+namespace
+{
+const uint64_t kKilobyte = 1024;
+
+struct Unit
+{
+    uint64_t bytes;
+    const char* name;
+};
+
+// Whole units and tenths by integer arithmetic, exact at any size; tenths are
+// cut, not rounded, so 1048575 bytes never shows as 1024.0 KB.
+std::string InUnit(uint64_t bytes, const Unit& unit)
+{
+    uint64_t whole = bytes / unit.bytes;
+    uint64_t tenths = (bytes % unit.bytes) * 10 / unit.bytes;
+    return std::to_string(whole) + "." + std::to_string(tenths) + " " + unit.name;
+}
+}
+
+std::string SelectionTotalText(uint64_t files, uint64_t bytes)
+{
+    std::string text = "Selected: " + std::to_string(files) + " file(s)";
+    if (files == 0)
+        return text;
+    text += ", " + std::to_string(bytes) + " bytes";
+    if (bytes < kKilobyte)
+        return text;
+    const Unit units[] = {{kKilobyte * kKilobyte * kKilobyte, "GB"}, {kKilobyte * kKilobyte, "MB"}, {kKilobyte, "KB"}};
+    for (const Unit& unit : units)
+    {
+        if (bytes >= unit.bytes)
+            return text + " (" + InUnit(bytes, unit) + ")";
+    }
+    return text;
+}
+
+std::string CsvRecord(const std::vector<std::string>& fields)
+{
+    std::string record;
+    for (size_t i = 0; i < fields.size(); i++)
+    {
+        if (i > 0)
+            record += ',';
+        const std::string& field = fields[i];
+        if (field.find_first_of(",\"\r\n") == std::string::npos)
+        {
+            record += field;
+            continue;
+        }
+        record += '"';
+        for (char c : field)
+        {
+            if (c == '"')
+                record += '"';
+            record += c;
+        }
+        record += '"';
+    }
+    return record + "\r\n";
+}
+
+std::string CellText(const FoundFile& file, size_t index, int column)
+{
+    switch (column)
+    {
+    case 0:
+        return std::to_string(index + 1);
+    case 1:
+        return file.name;
+    case 2:
+        return file.type;
+    case 3:
+        return file.folder;
+    case 4:
+        return std::to_string(file.size);
+    case 5:
+        return file.dateText;
+    }
+    return std::string();
+}

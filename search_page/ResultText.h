@@ -1,0 +1,22 @@
+// Texts the result list makes from its rows: the selection total and the
+// lines of a saved list. No Windows API, so they are tested natively too.
+#pragma once
+
+#include "engine/SearchCriteria.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// "Selected: N file(s)" or "Selected: N file(s), S bytes", with the size in
+// the largest of KB, MB and GB that is at least 1 once S reaches 1024.
+std::string SelectionTotalText(uint64_t files, uint64_t bytes);
+
+// One CSV record ending in CRLF: a field holding a comma, a quote or a line
+// break is quoted, with its quotes doubled.
+std::string CsvRecord(const std::vector<std::string>& fields);
+
+// What a result row shows in a column (0 "N" to 5 "Date"); the "N" text is
+// the found file's index plus 1.
+std::string CellText(const FoundFile& file, size_t index, int column);

@@ -1,0 +1,194 @@
+// The commands on the result rows: open, open the folder, copy the paths,
+// save the list, and the context menu that offers them.
+#include "search_page/CResultView.h"
+
+#include "engine/Prompts.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+#include "search_page/ResultText.h"
+#include "settings/CWiperSettings.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <shared_mutex>
+
+namespace
+{
+const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+const wchar_t kDefaultListName[] = L"Velmora results.csv";
+// Room for a long path typed into the save dialog.
+const DWORD kSavePathChars = 32768;
+
+void ShowWarning(HWND owner, const std::string& text)
+{
+    ShowMessage(owner, "Warning", "", text, IDI_EXCLAMATION_MARK);
+}
+
+// The shell wants COM on this thread; start-up may have initialised it already.
+class ComScope
+{
+public:
+    ComScope() : result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(result))
+            CoUninitialize();
+    }
+
+private:
+    HRESULT result;
+};
+}
+
+void CResultView::OpenFile(int row)
+{
+    const std::string path = RowPath(row);
+    if (path.empty())
+        return;
+    ComScope com;
+    HINSTANCE started = ShellExecuteW(Page(), L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if ((INT_PTR)started <= 32)
+        ShowWarning(Page(), "Could not open \"" + path + "\".");
+}
+
+void CResultView::OpenFolder(int row)
+{
+    const std::string path = RowPath(row);
+    if (path.empty())
+        return;
+    ComScope com;
+    PIDLIST_ABSOLUTE item = nullptr;
+    HRESULT result = SHParseDisplayName(Widen(path).c_str(), nullptr, &item, 0, nullptr);
+    if (SUCCEEDED(result))
+    {
+        // The file's own item list with no children opens its folder with it selected.
+        result = SHOpenFolderAndSelectItems(item, 0, nullptr, 0);
+        CoTaskMemFree(item);
+    }
+    if (FAILED(result))
+        ShowWarning(Page(), "Could not show \"" + path + "\" in its folder.");
+}
+
+void CResultView::CopyPaths()
+{
+    std::wstring text;
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = list.GetNextItem(row, LVNI_SELECTED))
+    {
+        if (!text.empty())
+            text += L"\r\n";
+        text += Widen(RowPath(row));
+    }
+    if (text.empty() || !OpenClipboard(Page()))
+        return;
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes))
+    {
+        memcpy(GlobalLock(memory), text.c_str(), bytes);
+        GlobalUnlock(memory);
+        // The clipboard owns the memory once it has taken it.
+        if (!SetClipboardData(CF_UNICODETEXT, memory))
+            GlobalFree(memory);
+    }
+    CloseClipboard();
+}
+
+void CResultView::SaveListAs()
+{
+    std::wstring path(kSavePathChars, L'\0');
+    lstrcpynW(path.data(), kDefaultListName, (int)path.size());
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = Page();
+    dialog.lpstrFilter = L"CSV files (*.csv)\0*.csv\0";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = (DWORD)path.size();
+    dialog.lpstrDefExt = L"csv";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (GetSaveFileNameW(&dialog))
+        SaveList(Narrow(path.c_str()));
+}
+
+bool CResultView::SaveList(const std::string& path)
+{
+    std::string text = kUtf8ByteOrderMark;
+    text += CsvRecord({"N", "Name", "Type", "Location", "Size", "Date", "Path"});
+    {
+        std::shared_lock lock(settings->foundFilesLock);
+        const std::vector<FoundFile>& files = settings->foundFiles;
+        for (size_t file : rowOrder)
+        {
+            if (file >= files.size())
+                continue;
+            const FoundFile& found = files[file];
+            text += CsvRecord({CellText(found, file, 0), found.name, found.type, found.folder,
+                               CellText(found, file, 4), found.dateText, found.folder + found.name});
+        }
+    }
+    // Written beside the target and moved over it, so a failure leaves no half list.
+    const std::wstring target = LongPath(path);
+    const std::wstring temporary = LongPath(path + ".part");
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        ShowFileError(Page(), path, "open", GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    const bool complete = WriteFile(file, text.data(), (DWORD)text.size(), &written, nullptr) &&
+                          written == text.size() && FlushFileBuffers(file);
+    DWORD error = complete ? 0 : GetLastError();
+    CloseHandle(file);
+    if (!complete)
+    {
+        DeleteFileW(temporary.c_str());
+        ShowFileError(Page(), path, "write", error);
+        return false;
+    }
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    {
+        error = GetLastError();
+        DeleteFileW(temporary.c_str());
+        ShowFileError(Page(), path, "open", error);
+        return false;
+    }
+    return true;
+}
+
+void CResultView::ShowMenu(POINT point, bool enabled)
+{
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_RESULTS));
+    if (!menu)
+        return;
+    HMENU popup = GetSubMenu(menu, 0);
+    const bool hasRow = ActiveRow() >= 0;
+    const bool hasRows = !rowOrder.empty();
+    const struct
+    {
+        UINT id;
+        bool enabled;
+    } items[] = {
+        {ID_RESULTS_OPEN, hasRow},          {ID_RESULTS_OPEN_FOLDER, hasRow}, {ID_RESULTS_COPY_PATH, hasRow},
+        {ID_RESULTS_SELECT_ALL, hasRows}, {ID_RESULTS_SAVE_LIST, hasRows},
+    };
+    for (const auto& item : items)
+        EnableMenuItem(popup, item.id, MF_BYCOMMAND | (enabled && item.enabled ? MF_ENABLED : MF_GRAYED));
+    if (point.x == -1 && point.y == -1)
+    {
+        // From the keyboard: below the active row, or at the list's corner.
+        RECT rect = {};
+        GetClientRect(list.hwnd, &rect);
+        const int row = ActiveRow();
+        RECT rowRect = {LVIR_BOUNDS, 0, 0, 0};
+        if (row >= 0 && SendMessageW(list.hwnd, LVM_GETITEMRECT, row, (LPARAM)&rowRect))
+            rect = rowRect;
+        point = {rect.left, rect.bottom};
+        ClientToScreen(list.hwnd, &point);
+    }
+    // The chosen command reaches the page as WM_COMMAND.
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Page(), nullptr);
+    DestroyMenu(menu);
+}

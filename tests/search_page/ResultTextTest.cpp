@@ -1,0 +1,34 @@
+#include "search_page/ResultText.h"
+
+#include <gtest/gtest.h>
+
+TEST(SelectionTotalText, ShowsBytesAndTheLargestUnitOfAtLeastOne)
+{
+    EXPECT_EQ(SelectionTotalText(0, 0), "Selected: 0 file(s)");
+    EXPECT_EQ(SelectionTotalText(2, 17), "Selected: 2 file(s), 17 bytes");
+    EXPECT_EQ(SelectionTotalText(1, 0), "Selected: 1 file(s), 0 bytes");
+    EXPECT_EQ(SelectionTotalText(3, 1023), "Selected: 3 file(s), 1023 bytes");
+    EXPECT_EQ(SelectionTotalText(1, 1024), "Selected: 1 file(s), 1024 bytes (1.0 KB)");
+    EXPECT_EQ(SelectionTotalText(1, 1536), "Selected: 1 file(s), 1536 bytes (1.5 KB)");
+    // Tenths are cut: just below a megabyte stays in kilobytes.
+    EXPECT_EQ(SelectionTotalText(1, 1048575), "Selected: 1 file(s), 1048575 bytes (1023.9 KB)");
+    EXPECT_EQ(SelectionTotalText(1, 10485760), "Selected: 1 file(s), 10485760 bytes (10.0 MB)");
+    EXPECT_EQ(SelectionTotalText(2, 1073741824), "Selected: 2 file(s), 1073741824 bytes (1.0 GB)");
+    // Above 4 GiB the sum and the unit stay exact.
+    EXPECT_EQ(SelectionTotalText(2, 5368709120ull + 4294967296ull),
+              "Selected: 2 file(s), 9663676416 bytes (9.0 GB)");
+    EXPECT_EQ(SelectionTotalText(100000, 107374182400000ull),
+              "Selected: 100000 file(s), 107374182400000 bytes (100000.0 GB)");
+}
+
+TEST(CsvRecord, QuotesOnlyFieldsThatNeedItAndDoublesQuotes)
+{
+    EXPECT_EQ(CsvRecord({"N", "Name", "Type"}), "N,Name,Type\r\n");
+    EXPECT_EQ(CsvRecord({"1", "a,b.txt", ""}), "1,\"a,b.txt\",\r\n");
+    EXPECT_EQ(CsvRecord({"say \"hi\".doc"}), "\"say \"\"hi\"\".doc\"\r\n");
+    EXPECT_EQ(CsvRecord({"two\nlines", "cr\rhere"}), "\"two\nlines\",\"cr\rhere\"\r\n");
+    // Text outside ASCII passes byte for byte.
+    EXPECT_EQ(CsvRecord({"\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.doc", "C:\\\xE6\x97\xA5\\"}),
+              "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.doc,C:\\\xE6\x97\xA5\\\r\n");
+    EXPECT_EQ(CsvRecord({}), "\r\n");
+}
