@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -65,21 +66,41 @@ void Pump(const std::function<bool()>& done)
 
 LARGE_INTEGER questionShown;
 
-// Answers "Yes" to the deletion question from a helper thread.
-void AnswerYesSoon()
+// Answers the deletion question with a button from a helper thread, noting when it showed.
+void AnswerSoon(int button)
 {
-    std::thread([] {
-        for (int i = 0; i < 6000; i++, Sleep(10))
+    std::thread([button] {
+        for (int i = 0; i < 60000; i++, Sleep(1))
         {
             HWND dialog = FindWindowW(L"#32770", L"Warning");
             if (dialog && IsWindowVisible(dialog))
             {
                 QueryPerformanceCounter(&questionShown);
-                PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+                PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
                 return;
             }
         }
     }).detach();
+}
+
+std::string RowNumber(HWND list, int row)
+{
+    wchar_t text[32] = {};
+    LVITEMW item = {};
+    item.pszText = text;
+    item.cchTextMax = 32;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, (LPARAM)&item);
+    return Narrow(text);
+}
+
+// The "N" texts of the rows the list itself shows selected.
+std::set<std::string> ShownSelection(HWND list)
+{
+    std::set<std::string> numbers;
+    for (int row = (int)SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED); row != -1;
+         row = (int)SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))
+        numbers.insert(RowNumber(list, row));
+    return numbers;
 }
 }
 
@@ -104,6 +125,8 @@ int main(int argc, char** argv)
     MoveWindow(page.hwnd, 0, 0, 780, 660, TRUE);
     ShowWindow(page.hwnd, SW_SHOW);
     HWND list = GetDlgItem(page.hwnd, IDC_RESULTS);
+    LARGE_INTEGER pressed, frequency;
+    QueryPerformanceFrequency(&frequency);
     // Done when both operations have ended and the list shows every row.
     auto idle = [&] {
         return settings.requestedOperation == 0 && settings.runningOperation == 0 &&
@@ -128,6 +151,17 @@ int main(int argc, char** argv)
     });
     printf("listing  %zu rows: %.3f s (target < 0.2 s)\n", settings.foundFiles.size(), show);
 
+    // Every tenth row selected, as a user might have chosen them by hand.
+    std::set<std::string> chosen;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (int row = 0; row < (int)settings.foundFiles.size(); row += 10)
+    {
+        LVITEMW item = {};
+        item.state = item.stateMask = LVIS_SELECTED;
+        SendMessageW(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        chosen.insert(RowNumber(list, row));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     const char* columns[] = {"N", "Name", "Type", "Location", "Size", "Date"};
     for (int column = 0; column < 6; column++)
     {
@@ -141,8 +175,26 @@ int main(int argc, char** argv)
             SendMessageW(page.hwnd, WM_NOTIFY, IDC_RESULTS, (LPARAM)&click);
             UpdateWindow(list);
         });
-        printf("sort     by %-8s %.3f s (target < 0.5 s)\n", columns[column], sort);
+        printf("sort     by %-8s with %zu selected: %.3f s (target < 0.1 s), same files selected: %s\n",
+               columns[column], chosen.size(), sort, ShownSelection(list) == chosen ? "yes" : "NO");
     }
+
+    // From the key press to the question on the screen, answered No.
+    AnswerSoon(IDCANCEL);
+    QueryPerformanceCounter(&pressed);
+    NMLVKEYDOWN key = {};
+    key.hdr.hwndFrom = list;
+    key.hdr.idFrom = IDC_RESULTS;
+    key.hdr.code = LVN_KEYDOWN;
+    key.wVKey = VK_DELETE;
+    SendMessageW(page.hwnd, WM_NOTIFY, IDC_RESULTS, (LPARAM)&key);
+    printf("delete   key with %zu of %zu selected: question shown after %.3f s (target < 0.05 s)\n", chosen.size(),
+           settings.foundFiles.size(), double(questionShown.QuadPart - pressed.QuadPart) / double(frequency.QuadPart));
+
+    std::string listFile = tree + "\\results.csv";
+    double save = Seconds([&] { page.ResultView().SaveList(listFile); });
+    printf("save     %zu rows as CSV: %.3f s (target < 1 s)\n", settings.foundFiles.size(), save);
+    DeleteFileW(LongPath(listFile).c_str());
 
     std::wstring bareFolder = LongPath(tree + "\\delete-bare\\");
     double bareDelete = Seconds([&] {
@@ -163,9 +215,7 @@ int main(int argc, char** argv)
     selectAll.state = LVIS_SELECTED;
     SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&selectAll);
     size_t marked = settings.foundFiles.size();
-    AnswerYesSoon();
-    LARGE_INTEGER pressed, frequency;
-    QueryPerformanceFrequency(&frequency);
+    AnswerSoon(IDOK);
     QueryPerformanceCounter(&pressed);
     double pageDelete = Seconds([&] {
         SendMessageW(page.hwnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);

@@ -40,7 +40,6 @@ bool CToolTipCtrl::AddTool(HWND window, UINT id, const RECT& rect, const std::st
     TTTOOLINFOW info = {};
     // The size without lpReserved, which every version of the control accepts.
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = TTF_SUBCLASS;
     info.hwnd = window;
     info.uId = id;
     info.rect = rect;

@@ -15,7 +15,7 @@ public:
     void Destroy();
     void SetMaxTipWidth(int width);
     void Activate(bool active);
-    // The tooltip watches the tool window's mouse messages itself (TTF_SUBCLASS).
+    // The tool window's mouse messages reach the tooltip through a CToolTipRelay.
     bool AddTool(HWND window, UINT id, const RECT& rect, const std::string& text);
     void SetToolRect(HWND window, UINT id, const RECT& rect);
 };

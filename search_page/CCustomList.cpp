@@ -23,10 +23,10 @@ void CCustomList::OnNotify(const NMHDR& header)
 
 void CCustomList::InitToolTips()
 {
-    // Our window layer has no PreTranslateMessage to relay mouse messages to the
-    // tooltip: its tools are added with TTF_SUBCLASS, so it watches the heading itself.
     if (!toolTip.Create(hwnd))
         return;
+    // Our window layer has no PreTranslateMessage: the heading relays its own mouse messages.
+    headerRelay.Attach(GetHeader(), toolTip);
     toolTip.SetMaxTipWidth(100);
     toolTip.Activate(true);
 }

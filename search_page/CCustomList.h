@@ -5,6 +5,7 @@
 
 #include "framework/CListCtrl.h"
 #include "framework/CToolTipCtrl.h"
+#include "framework/CToolTipRelay.h"
 
 #include <string>
 
@@ -22,6 +23,8 @@ protected:
 
 private:
     CToolTipCtrl toolTip;
+    // The heading's mouse messages, for the tooltip.
+    CToolTipRelay headerRelay;
 
     void OnNotify(const NMHDR& header);
     RECT ColumnRect(int column) const;

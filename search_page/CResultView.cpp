@@ -12,6 +12,8 @@
 #include <mutex>
 #include <numeric>
 #include <shared_mutex>
+#include <string_view>
+#include <unordered_map>
 
 namespace
 {
@@ -23,12 +25,12 @@ enum SortKind
     SortDate = 3,
 };
 
-struct SortKey
+// The columns sorted as text: Name, Type and Location.
+const std::string& TextColumn(const FoundFile& file, int column)
 {
-    size_t file;
-    int64_t number;
-    std::wstring text;
-};
+    return column == 1 ? file.name : column == 2 ? file.type : file.folder;
+}
+
 }
 
 size_t CResultView::FileOfRow(int row) const
@@ -59,52 +61,51 @@ void CResultView::Sort(int column, int kind, bool ascending)
 {
     const size_t focusedFile = FileOfRow(list.GetNextItem(-1, LVNI_FOCUSED));
     const size_t anchorFile = FileOfRow((int)SendMessageW(list.hwnd, LVM_GETSELECTIONMARK, 0, 0));
-    std::vector<SortKey> keys;
-    keys.reserve(rowOrder.size());
+    const size_t count = rowOrder.size();
+    // Every kind becomes a number per row: texts become the rank of their lowered form.
+    std::vector<int64_t> keys(count, 0);
     {
         std::shared_lock lock(settings->foundFilesLock);
         const std::vector<FoundFile>& files = settings->foundFiles;
-        for (size_t file : rowOrder)
+        if (kind == SortText)
+            RankTexts(files, column, keys);
+        for (size_t row = 0; row < count && kind != SortText; row++)
         {
-            SortKey key = {file, 0, std::wstring()};
-            if (file < files.size())
-            {
-                if (kind == SortDate)
-                    key.number = files[file].testedTime;
-                else if (kind == SortNumber)
-                    // A text without a leading number sorts as 0.
-                    ParseLeadingInt64(CellText(files[file], file, column), key.number);
-                else
-                    key.text = Widen(CellText(files[file], file, column));
-            }
-            keys.push_back(std::move(key));
+            const size_t file = rowOrder[row];
+            if (file >= files.size())
+                continue;
+            // Dates sort by the tested time itself, not by re-reading their text.
+            if (kind == SortDate)
+                keys[row] = files[file].testedTime;
+            else if (column == 0)
+                keys[row] = (int64_t)file + 1;
+            else if (column == 4)
+                keys[row] = (int64_t)files[file].size;
+            else
+                // A text without a leading number sorts as 0.
+                ParseLeadingInt64(CellText(files[file], file, column), keys[row]);
         }
     }
-    if (kind == SortText)
-    {
-        // Compared lower-cased, as the C library's case-insensitive comparison does.
-        for (SortKey& key : keys)
-            CharLowerBuffW(key.text.data(), (DWORD)key.text.size());
-    }
-    // Dates sort by the tested time itself, not by re-reading their text. A stable sort
-    // with a strict order keeps equal rows in their previous order in both directions.
-    auto less = [kind](const SortKey& a, const SortKey& b) {
-        return kind == SortText ? a.text < b.text : a.number < b.number;
-    };
-    if (ascending)
-        std::stable_sort(keys.begin(), keys.end(), less);
-    else
-        std::stable_sort(keys.begin(), keys.end(), [&less](const SortKey& a, const SortKey& b) { return less(b, a); });
+    // Rows that compare equal keep their previous order in both directions.
+    std::vector<uint32_t> order(count);
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        if (keys[a] != keys[b])
+            return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
+        return a < b;
+    });
+    std::vector<size_t> sorted(count);
     int focusedRow = -1;
     int anchorRow = -1;
-    for (size_t row = 0; row < keys.size(); row++)
+    for (size_t row = 0; row < count; row++)
     {
-        rowOrder[row] = keys[row].file;
-        if (keys[row].file == focusedFile)
+        sorted[row] = rowOrder[order[row]];
+        if (sorted[row] == focusedFile)
             focusedRow = (int)row;
-        if (keys[row].file == anchorFile)
+        if (sorted[row] == anchorFile)
             anchorRow = (int)row;
     }
+    rowOrder = std::move(sorted);
 
     MirrorSelection();
     // Focus and the Shift anchor go with their files too.
@@ -113,6 +114,43 @@ void CResultView::Sort(int column, int kind, bool ascending)
         list.SetItemState(focusedRow, LVIS_FOCUSED, LVIS_FOCUSED);
     SendMessageW(list.hwnd, LVM_SETSELECTIONMARK, 0, anchorRow);
     mirroring = false;
+}
+
+void CResultView::RankTexts(const std::vector<FoundFile>& files, int column, std::vector<int64_t>& ranks) const
+{
+    // Many rows share a text (a folder's files): each distinct text is widened and
+    // lowered once, then the distinct texts are ranked.
+    std::vector<std::wstring> distinct;
+    std::unordered_map<std::string_view, uint32_t> known;
+    std::vector<uint32_t> textOfRow(rowOrder.size(), 0);
+    static const std::string kNone;
+    for (size_t row = 0; row < rowOrder.size(); row++)
+    {
+        const size_t file = rowOrder[row];
+        const std::string& text = file < files.size() ? TextColumn(files[file], column) : kNone;
+        auto [entry, added] = known.try_emplace(text, (uint32_t)distinct.size());
+        if (added)
+        {
+            std::wstring wide = Widen(text);
+            // Compared lower-cased, as the C library's case-insensitive comparison does.
+            CharLowerBuffW(wide.data(), (DWORD)wide.size());
+            distinct.push_back(std::move(wide));
+        }
+        textOfRow[row] = entry->second;
+    }
+    std::vector<uint32_t> byText(distinct.size());
+    std::iota(byText.begin(), byText.end(), 0u);
+    std::sort(byText.begin(), byText.end(), [&](uint32_t a, uint32_t b) { return distinct[a] < distinct[b]; });
+    std::vector<int64_t> rankOfText(distinct.size(), 0);
+    int64_t rank = 0;
+    for (size_t i = 0; i < byText.size(); i++)
+    {
+        if (i > 0 && distinct[byText[i]] != distinct[byText[i - 1]])
+            rank++;
+        rankOfText[byText[i]] = rank;
+    }
+    for (size_t row = 0; row < rowOrder.size(); row++)
+        ranks[row] = rankOfText[textOfRow[row]];
 }
 
 void CResultView::MirrorSelection()
@@ -130,17 +168,36 @@ void CResultView::MirrorSelection()
             selectedCount += selected[row];
         }
     }
-    // Row by row the list sends a notice and repaints each change: with redrawing off,
-    // and from whichever of "none" or "all" is nearer, 10000 rows take a few hundredths.
+    // Row by row the list sends a notice for each change, so only the rows that differ
+    // from an empty or a full selection are set, with redrawing off. Emptying the list
+    // clears its selection at once; from a full one, rows are dropped from the last up,
+    // which Wine's range list does in constant time each.
     mirroring = true;
+    const int topRow = (int)SendMessageW(list.hwnd, LVM_GETTOPINDEX, 0, 0);
     list.SetRedraw(false);
-    const bool fromAll = selectedCount * 2 > count;
-    list.SetItemState(-1, fromAll ? LVIS_SELECTED : 0, LVIS_SELECTED);
-    for (int row = 0; row < count; row++)
+    list.DeleteAllItems();
+    list.SetItemCount(count);
+    if (selectedCount * 2 > count)
     {
-        if ((bool)selected[row] != fromAll)
-            list.SetItemState(row, selected[row] ? LVIS_SELECTED : 0, LVIS_SELECTED);
+        list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        for (int row = count - 1; row >= 0; row--)
+        {
+            if (!selected[row])
+                list.SetItemState(row, 0, LVIS_SELECTED);
+        }
     }
+    else
+    {
+        for (int row = 0; row < count; row++)
+        {
+            if (selected[row])
+                list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
+    // Emptying the list scrolled it to the top: back to where the user was.
+    RECT rowRect = {LVIR_BOUNDS, 0, 0, 0};
+    if (topRow > 0 && topRow < count && SendMessageW(list.hwnd, LVM_GETITEMRECT, 0, (LPARAM)&rowRect))
+        SendMessageW(list.hwnd, LVM_SCROLL, 0, topRow * (rowRect.bottom - rowRect.top));
     list.SetRedraw(true);
     mirroring = false;
     ScheduleSelectionTotal();

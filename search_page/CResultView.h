@@ -4,6 +4,7 @@
 // own selection is its mirror, written back after a sort or a refresh.
 #pragma once
 
+#include "engine/SearchCriteria.h"
 #include "search_page/CCustomList.h"
 
 #include <commctrl.h>
@@ -69,6 +70,8 @@ private:
     // Sets a row's file's flag, keeping the running count and sum.
     void SetFileSelected(size_t row, bool selected);
     void RecountSelection();
+    // Each row's rank among the rows' lowered texts of a column.
+    void RankTexts(const std::vector<FoundFile>& files, int column, std::vector<int64_t>& ranks) const;
     void MirrorSelection();
     void ScheduleSelectionTotal();
     HWND Page() const { return GetParent(list.hwnd); }
