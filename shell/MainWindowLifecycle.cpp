@@ -1,0 +1,141 @@
+// The main window's showing, locking and ending: the password before a hidden
+// window shows, Lock, and the exit sequence that stores the placement.
+#include "shell/CWindowMain.h"
+
+#include "engine/Prompts.h"
+#include "engine/WorkerMessages.h"
+#include "resources/resource.h"
+#include "settings/CCheckPassword.h"
+#include "shell/Globals.h"
+
+#include <shellapi.h>
+
+namespace
+{
+// A show command that shows: the stored one may hide or minimise, which is
+// never what a request to show the window means.
+int ShowingCommand(int command)
+{
+    switch (command)
+    {
+    case SW_HIDE:
+        return SW_SHOWNORMAL;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+        return SW_RESTORE;
+    }
+    return command;
+}
+}
+
+void CWindowMain::ShowMainWindow()
+{
+    bool hidden = !IsWindowVisible(hwnd);
+    bool locked = wiperSettings.passwordProtected != 0;
+    if (locked && hidden)
+    {
+        if (!PasswordAccepted())
+        {
+            // A later exit stores the window as hidden.
+            wiperSettings.windowShowCmd = SW_HIDE;
+            return;
+        }
+        if (wiperSettings.windowShowCmd == SW_HIDE)
+            wiperSettings.windowShowCmd = SW_SHOWNORMAL;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(hwnd, &placement);
+    int command = wiperSettings.windowShowCmd;
+    if ((placement.showCmd == SW_SHOWMINIMIZED || hidden) && !locked)
+        command = SW_SHOWNORMAL;
+    ShowWindow(hwnd, ShowingCommand(command));
+    SetForegroundWindow(hwnd);
+}
+
+void CWindowMain::Lock()
+{
+    if (wiperSettings.passwordProtected)
+    {
+        // Only hides: the icon stays and a running worker goes on.
+        ShowWindow(hwnd, SW_HIDE);
+        return;
+    }
+    ShowMessage(hwnd, title, "", "To lock the program, you need to turn on 'Protect with password' option!",
+                IDI_EXCLAMATION_MARK);
+}
+
+void CWindowMain::ShowFromOutside()
+{
+    if (wiperSettings.passwordProtected && !IsWindowVisible(hwnd) && !PasswordAccepted())
+        return;
+    RedrawWindow(toolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+bool CWindowMain::PasswordAccepted()
+{
+    CCheckPassword prompt(&wiperSettings);
+    return prompt.DoModal(hwnd) == IDOK;
+}
+
+bool CWindowMain::ConfirmLeave()
+{
+    return settingsPage.ConfirmLeave(hwnd);
+}
+
+bool CWindowMain::ConfirmStopWorker(int operation, const std::string& caption, const std::string& text)
+{
+    if (wiperSettings.runningOperation != operation)
+        return true;
+    // The worker waits while the user decides.
+    HWND progress = searchPage.ProgressWindow();
+    SendMessageW(progress, WM_WORKER_PAUSE, 0, 0);
+    bool exit = AskYesNo(hwnd, caption, "", text, IDI_QUESTION_MARK);
+    SendMessageW(progress, WM_WORKER_CONTINUE, 0, 0);
+    if (!exit)
+        return false;
+    SendMessageW(progress, WM_WORKER_STOP, 0, 0);
+    return true;
+}
+
+void CWindowMain::ExitProgram()
+{
+    if (!ConfirmStopWorker(OperationSearch, "Files Searching", " Searching is in progress. Do you really want to exit?"))
+        return;
+    if (!ConfirmStopWorker(OperationDelete, "Deleting Files", "Deleting Files. Do you really want to exit?"))
+        return;
+    NOTIFYICONDATAW data = TrayIconData();
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    trayMenu.Destroy();
+    Finish(true);
+}
+
+void CWindowMain::Finish(bool saveSettings)
+{
+    StorePlacement();
+    pages.clear();
+    if (saveSettings)
+        wiperSettings.Save();
+    // A stopped worker gets half a second to end on its own.
+    Sleep(500);
+    DestroyWindow();
+}
+
+void CWindowMain::StorePlacement()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(hwnd, &placement);
+    wiperSettings.windowLeft = placement.rcNormalPosition.left;
+    wiperSettings.windowTop = placement.rcNormalPosition.top;
+    wiperSettings.windowWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+    wiperSettings.windowHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+    wiperSettings.windowShowCmd = IsWindowVisible(hwnd) ? placement.showCmd : SW_HIDE;
+
+    WINDOWPLACEMENT bar = {};
+    bar.length = sizeof(bar);
+    GetWindowPlacement(splitterBar.hwnd, &bar);
+    wiperSettings.splitterPos = bar.rcNormalPosition.left;
+}
