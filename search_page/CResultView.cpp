@@ -49,10 +49,6 @@ void CResultView::Rebuild()
     }
     rowOrder.resize(count);
     std::iota(rowOrder.begin(), rowOrder.end(), size_t(0));
-    mirroring = true;
-    list.DeleteAllItems();
-    list.SetItemCount((int)count);
-    mirroring = false;
     RecountSelection();
     MirrorSelection();
 }
@@ -324,19 +320,6 @@ void CResultView::OnSelectionTotalDue()
 {
     totalPending = false;
     SetDlgItemTextW(Page(), IDC_SELECTION_TOTAL, Widen(SelectionTotalText(selectedFiles, selectedBytes)).c_str());
-}
-
-std::vector<size_t> CResultView::SelectedFiles() const
-{
-    std::vector<size_t> selected;
-    std::shared_lock lock(settings->foundFilesLock);
-    const std::vector<FoundFile>& files = settings->foundFiles;
-    for (size_t file = 0; file < files.size(); file++)
-    {
-        if (files[file].rowSelected)
-            selected.push_back(file);
-    }
-    return selected;
 }
 
 void CResultView::SelectAll()

@@ -32,8 +32,6 @@ public:
     // The selection total is written once per burst of changes, on this message.
     void OnSelectionTotalDue();
 
-    // Indexes into foundFiles of the selected files, in increasing order.
-    std::vector<size_t> SelectedFiles() const;
     void SelectAll();
     // The row the commands act on: the focused row when it is selected, else
     // the first selected row; -1 when none is selected.

@@ -391,13 +391,17 @@ void CWindowWiperEntries::RefreshResults()
 
 void CWindowWiperEntries::CollectSelection()
 {
-    selectedRows = results.SelectedFiles();
+    // The rows' own selection, in found order, becomes the deletion marks.
+    selectedRows.clear();
     {
         std::unique_lock lock(settings->foundFilesLock);
-        for (FoundFile& file : settings->foundFiles)
-            file.selected = 0;
-        for (size_t file : selectedRows)
-            settings->foundFiles[file].selected = 1;
+        std::vector<FoundFile>& files = settings->foundFiles;
+        for (size_t file = 0; file < files.size(); file++)
+        {
+            files[file].selected = files[file].rowSelected;
+            if (files[file].rowSelected)
+                selectedRows.push_back(file);
+        }
     }
     UpdateButtons();
 }

@@ -3,6 +3,7 @@
 #include "search_page/CResultView.h"
 
 #include "engine/Prompts.h"
+#include "framework/ComScope.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/ResultText.h"
@@ -26,20 +27,6 @@ void ShowWarning(HWND owner, const std::string& text)
     ShowMessage(owner, "Warning", "", text, IDI_EXCLAMATION_MARK);
 }
 
-// The shell wants COM on this thread; start-up may have initialised it already.
-class ComScope
-{
-public:
-    ComScope() : result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope()
-    {
-        if (SUCCEEDED(result))
-            CoUninitialize();
-    }
-
-private:
-    HRESULT result;
-};
 }
 
 void CResultView::OpenFile(int row)
@@ -73,13 +60,19 @@ void CResultView::OpenFolder(int row)
 
 void CResultView::CopyPaths()
 {
-    std::wstring text;
-    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = list.GetNextItem(row, LVNI_SELECTED))
+    std::string paths;
     {
-        if (!text.empty())
-            text += L"\r\n";
-        text += Widen(RowPath(row));
+        std::shared_lock lock(settings->foundFilesLock);
+        for (size_t file : rowOrder)
+        {
+            if (file >= settings->foundFiles.size() || !settings->foundFiles[file].rowSelected)
+                continue;
+            if (!paths.empty())
+                paths += "\r\n";
+            paths += settings->foundFiles[file].folder + settings->foundFiles[file].name;
+        }
     }
+    const std::wstring text = Widen(paths);
     if (text.empty() || !OpenClipboard(Page()))
         return;
     EmptyClipboard();

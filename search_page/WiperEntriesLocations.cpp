@@ -1,6 +1,7 @@
 // The locations list of the search page: adding, removing and emptying.
 #include "search_page/CWindowWiperEntries.h"
 
+#include "framework/ComScope.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
@@ -12,8 +13,8 @@
 void CWindowWiperEntries::OnAdd()
 {
     DoDataExchange(true);
-    // The new-style browser needs COM on this thread; start-up may have initialised it already.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The new-style browser needs COM on this thread.
+    ComScope com;
     BROWSEINFOW browse = {};
     browse.lpszTitle = L"Please, choose the folder...";
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
@@ -24,8 +25,6 @@ void CWindowWiperEntries::OnAdd()
             AddLocation(Narrow(path));
         CoTaskMemFree(item);
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
     DoDataExchange(false);
 }
 
