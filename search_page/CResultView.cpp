@@ -1,6 +1,5 @@
 #include "search_page/CResultView.h"
 
-#include "framework/DataExchange.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/ResultText.h"
@@ -17,14 +16,6 @@
 
 namespace
 {
-// The kinds of the page's sortKinds.
-enum SortKind
-{
-    SortNumber = 1,
-    SortText = 2,
-    SortDate = 3,
-};
-
 // The columns sorted as text: Name, Type and Location.
 const std::string& TextColumn(const FoundFile& file, int column)
 {
@@ -65,22 +56,8 @@ void CResultView::Sort(int column, int kind, bool ascending)
         const std::vector<FoundFile>& files = settings->foundFiles;
         if (kind == SortText)
             RankTexts(files, column, keys);
-        for (size_t row = 0; row < count && kind != SortText; row++)
-        {
-            const size_t file = rowOrder[row];
-            if (file >= files.size())
-                continue;
-            // Dates sort by the tested time itself, not by re-reading their text.
-            if (kind == SortDate)
-                keys[row] = files[file].testedTime;
-            else if (column == 0)
-                keys[row] = (int64_t)file + 1;
-            else if (column == 4)
-                keys[row] = (int64_t)files[file].size;
-            else
-                // A text without a leading number sorts as 0.
-                ParseLeadingInt64(CellText(files[file], file, column), keys[row]);
-        }
+        else
+            NumberKeys(files, column, kind, keys);
     }
     // Rows that compare equal keep their previous order in both directions.
     std::vector<uint32_t> order(count);
@@ -110,6 +87,25 @@ void CResultView::Sort(int column, int kind, bool ascending)
         list.SetItemState(focusedRow, LVIS_FOCUSED, LVIS_FOCUSED);
     SendMessageW(list.hwnd, LVM_SETSELECTIONMARK, 0, anchorRow);
     mirroring = false;
+}
+
+void CResultView::NumberKeys(const std::vector<FoundFile>& files, int column, int kind,
+                             std::vector<int64_t>& keys) const
+{
+    for (size_t row = 0; row < rowOrder.size(); row++)
+    {
+        const size_t file = rowOrder[row];
+        if (file >= files.size())
+            continue;
+        // Dates sort by the tested time itself, not by re-reading their text; the
+        // number columns show their numbers, so their values are what the texts read.
+        if (kind == SortDate)
+            keys[row] = files[file].testedTime;
+        else if (column == 0)
+            keys[row] = (int64_t)file + 1;
+        else
+            keys[row] = (int64_t)files[file].size;
+    }
 }
 
 void CResultView::RankTexts(const std::vector<FoundFile>& files, int column, std::vector<int64_t>& ranks) const
@@ -238,20 +234,11 @@ void CResultView::OnItemChanged(const NMLISTVIEW& change)
     if (mirroring || !(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
         return;
     const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+    // Index -1: every row at once.
     if (change.iItem == -1)
-    {
-        // Every row at once.
-        std::shared_lock lock(settings->foundFilesLock);
-        for (size_t file : rowOrder)
-        {
-            if (file < settings->foundFiles.size())
-                settings->foundFiles[file].rowSelected = selected;
-        }
-        lock.unlock();
-        RecountSelection();
-        return;
-    }
-    SetFileSelected(change.iItem, selected);
+        SetAllSelected(selected);
+    else
+        SetFileSelected(change.iItem, selected);
 }
 
 void CResultView::OnRangeChanged(const NMLVODSTATECHANGE& change)
@@ -262,14 +249,12 @@ void CResultView::OnRangeChanged(const NMLVODSTATECHANGE& change)
     // list itself says how each row of the range ended.
     const int last = std::min(change.iTo, (int)rowOrder.size() - 1);
     for (int row = std::max(change.iFrom, 0); row <= last; row++)
-    {
         SetFileSelected(row, list.GetItemState(row, LVIS_SELECTED) != 0);
-    }
 }
 
-void CResultView::SetFileSelected(size_t row, bool selected)
+void CResultView::SetFileSelected(int row, bool selected)
 {
-    const size_t file = FileOfRow((int)row);
+    const size_t file = FileOfRow(row);
     std::shared_lock lock(settings->foundFilesLock);
     if (file >= settings->foundFiles.size())
         return;
@@ -324,16 +309,21 @@ void CResultView::OnSelectionTotalDue()
 
 void CResultView::SelectAll()
 {
+    SetAllSelected(true);
+    MirrorSelection();
+}
+
+void CResultView::SetAllSelected(bool selected)
+{
     {
         std::shared_lock lock(settings->foundFilesLock);
         for (size_t file : rowOrder)
         {
             if (file < settings->foundFiles.size())
-                settings->foundFiles[file].rowSelected = true;
+                settings->foundFiles[file].rowSelected = selected;
         }
     }
     RecountSelection();
-    MirrorSelection();
 }
 
 int CResultView::ActiveRow() const

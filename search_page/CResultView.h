@@ -15,6 +15,14 @@
 
 class CWiperSettings;
 
+// How a column sorts: the page's sortKinds.
+enum SortKind
+{
+    SortNumber = 1,
+    SortText = 2,
+    SortDate = 3,
+};
+
 class CResultView
 {
 public:
@@ -66,8 +74,11 @@ private:
     void OnItemChanged(const NMLISTVIEW& change);
     void OnRangeChanged(const NMLVODSTATECHANGE& change);
     // Sets a row's file's flag, keeping the running count and sum.
-    void SetFileSelected(size_t row, bool selected);
+    void SetFileSelected(int row, bool selected);
+    void SetAllSelected(bool selected);
     void RecountSelection();
+    // Each row's key in a number or date column ("N", "Size", "Date").
+    void NumberKeys(const std::vector<FoundFile>& files, int column, int kind, std::vector<int64_t>& keys) const;
     // Each row's rank among the rows' lowered texts of a column.
     void RankTexts(const std::vector<FoundFile>& files, int column, std::vector<int64_t>& ranks) const;
     void MirrorSelection();

@@ -27,13 +27,6 @@ const char* const kResultTips[] = {"Number", "File Name", "File Type", "File Loc
 const int kResultFormats[] = {LVCFMT_CENTER, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT};
 const int kResultWidths[] = {30, 130, 45, 150, 75, 150};
 
-enum SortKind
-{
-    SortNumber = 1,
-    SortText = 2,
-    SortDate = 3,
-};
-
 // The selection total sits beside the total line, up to this gap before "Delete",
 // and has room for two lines when the page is too narrow for one.
 const int kSelectionTotalLeft = 215;

@@ -4,6 +4,7 @@
 
 #include "engine/Prompts.h"
 #include "framework/ComScope.h"
+#include "framework/ReplaceFile.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/ResultText.h"
@@ -120,32 +121,11 @@ bool CResultView::SaveList(const std::string& path)
                                CellText(found, file, 4), found.dateText, found.folder + found.name});
         }
     }
-    // Written beside the target and moved over it, so a failure leaves no half list.
-    const std::wstring target = LongPath(path);
-    const std::wstring temporary = LongPath(path + ".part");
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    // A failure leaves no half list.
+    FileWriteFailure failure;
+    if (!ReplaceFileContents(path, path + ".part", text.data(), text.size(), failure))
     {
-        ShowFileError(Page(), path, "open", GetLastError());
-        return false;
-    }
-    DWORD written = 0;
-    const bool complete = WriteFile(file, text.data(), (DWORD)text.size(), &written, nullptr) &&
-                          written == text.size() && FlushFileBuffers(file);
-    DWORD error = complete ? 0 : GetLastError();
-    CloseHandle(file);
-    if (!complete)
-    {
-        DeleteFileW(temporary.c_str());
-        ShowFileError(Page(), path, "write", error);
-        return false;
-    }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    {
-        error = GetLastError();
-        DeleteFileW(temporary.c_str());
-        ShowFileError(Page(), path, "open", error);
+        ShowFileError(Page(), path, failure.what, failure.error);
         return false;
     }
     return true;

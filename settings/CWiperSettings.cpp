@@ -1,6 +1,7 @@
 #include "settings/CWiperSettings.h"
 
 #include "engine/Prompts.h"
+#include "framework/ReplaceFile.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "settings/Sha256.h"
@@ -64,7 +65,6 @@ bool CWiperSettings::Save()
     // Written beside the old file and moved over it, so a failure never leaves half a file.
     std::string path = FilePath();
     std::wstring target = LongPath(path);
-    std::wstring temporary = LongPath(path + ".new");
     // A read-only file is the user's word that it must not change.
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
@@ -72,30 +72,11 @@ bool CWiperSettings::Save()
         ShowFileError(nullptr, path, "open", ERROR_ACCESS_DENIED);
         return false;
     }
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-    {
-        ShowFileError(nullptr, path, "open", GetLastError());
-        return false;
-    }
     std::vector<uint8_t> bytes = EncodeSettings(*this);
-    DWORD written = 0;
-    bool complete = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) &&
-                    written == bytes.size() && FlushFileBuffers(file);
-    DWORD error = complete ? 0 : GetLastError();
-    CloseHandle(file);
-    if (!complete)
+    FileWriteFailure failure;
+    if (!ReplaceFileContents(path, path + ".new", bytes.data(), bytes.size(), failure))
     {
-        DeleteFileW(temporary.c_str());
-        ShowFileError(nullptr, path, "write", error);
-        return false;
-    }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    {
-        error = GetLastError();
-        DeleteFileW(temporary.c_str());
-        ShowFileError(nullptr, path, "open", error);
+        ShowFileError(nullptr, path, failure.what, failure.error);
         return false;
     }
     return true;
