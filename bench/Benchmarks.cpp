@@ -129,7 +129,7 @@ int main(int argc, char** argv)
     QueryPerformanceFrequency(&frequency);
     // Done when both operations have ended and the list shows every row.
     auto idle = [&] {
-        return settings.requestedOperation == 0 && settings.runningOperation == 0 &&
+        return settings.requestedOperation == Operation::None && settings.runningOperation == Operation::None &&
                (size_t)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == settings.foundFiles.size();
     };
 

@@ -5,7 +5,8 @@
 
 // The buttons from left to right and what each one answers.
 static const int buttonIds[5] = {IDOK, IDC_CHOICE_YES_FOR_ALL, IDCANCEL, IDC_CHOICE_NO, IDC_CHOICE_NO_FOR_ALL};
-static const int buttonChoices[5] = {1, 2, 0, 3, 4};
+static const Choice buttonChoices[5] = {Choice::Yes, Choice::YesForAll, Choice::Cancel, Choice::No,
+                                       Choice::NoForAll};
 
 CAnswerBoxFull::CAnswerBoxFull(const std::string& caption, const std::string& heading, const std::string& text,
                                int iconId, const std::array<int, 5>& enabled,

@@ -2,14 +2,15 @@
 #pragma once
 
 #include "engine/CPromptDialog.h"
+#include "engine/Prompts.h"
 
 #include <array>
 
 class CAnswerBoxFull : public CPromptDialog
 {
 public:
-    // The result of the pressed button: 1, 2, 0, 3, 4 from left to right.
-    int choice = 0;
+    // The answer of the pressed button.
+    Choice choice = Choice::Cancel;
 
     CAnswerBoxFull(const std::string& caption, const std::string& heading, const std::string& text, int iconId,
                    const std::array<int, 5>& enabled, const std::array<std::string, 5>& captions);

@@ -38,7 +38,7 @@ void CDelEntriesThread::Run()
             deleted[i] = 1;
             control->resultCount = ++deletedCount;
         }
-        else if (rememberedAnswer != 4 && AskSkip("File  \"" + path + "\" cannot be deleted.", " ") == 0)
+        else if (!SkippingAll() && AskSkip("File  \"" + path + "\" cannot be deleted.", " ") == Choice::Cancel)
         {
             control->stopRequested = 1;
             break;

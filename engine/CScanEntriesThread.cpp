@@ -53,7 +53,7 @@ bool CScanEntriesThread::CheckLocations()
     {
         if (GetFileAttributesW(LongPath(location).c_str()) == INVALID_FILE_ATTRIBUTES)
         {
-            if (rememberedAnswer != 4 && AskSkip(" \"" + location + "\" not found.", "") == 0)
+            if (!SkippingAll() && AskSkip(" \"" + location + "\" not found.", "") == Choice::Cancel)
             {
                 control->stopRequested = 1;
                 Post(WM_WORKER_FINISHED);

@@ -69,8 +69,8 @@ BOOL CWindowProgressUnDelete::OnInitDialog()
     EnableItem(IDC_PROGRESS_CANCEL, true);
 
     control.Continue();
-    operation = OperationNone;
-    bool search = settings->requestedOperation == OperationSearch;
+    operation = Operation::None;
+    bool search = settings->requestedOperation == Operation::Search;
     CWorkerThread* worker = nullptr;
     if (search)
         worker = new CScanEntriesThread(settings, page, &control);
@@ -79,12 +79,12 @@ BOOL CWindowProgressUnDelete::OnInitDialog()
     if (!worker->CreateThread())
     {
         delete worker;
-        settings->requestedOperation = OperationNone;
+        settings->requestedOperation = Operation::None;
         page->RefreshResults();
         PostMessageW(hwnd, WM_WORKER_FINISHED, 0, 0);
         return TRUE;
     }
-    operation = search ? OperationSearch : OperationDelete;
+    operation = search ? Operation::Search : Operation::Delete;
     settings->runningOperation = operation;
     worker->notifyWindow = hwnd;
     worker->ResumeThread();
@@ -115,7 +115,7 @@ void CWindowProgressUnDelete::OnCancel()
 
 bool CWindowProgressUnDelete::WorkerRunning() const
 {
-    return settings && (settings->runningOperation == OperationSearch || settings->runningOperation == OperationDelete);
+    return settings && settings->runningOperation != Operation::None;
 }
 
 void CWindowProgressUnDelete::OnWorkerStarted()
@@ -130,11 +130,11 @@ void CWindowProgressUnDelete::OnWorkerProgress()
     std::string result = std::to_string(control.resultCount);
     switch (operation)
     {
-    case OperationSearch:
+    case Operation::Search:
         SetItemText(IDC_PROGRESS_COUNT1, "Number of processed files:" + status);
         SetItemText(IDC_PROGRESS_COUNT2, "Found " + result + " files");
         break;
-    case OperationDelete:
+    case Operation::Delete:
         SetItemText(IDC_PROGRESS_COUNT1, "Total number of files:" + status);
         SetItemText(IDC_PROGRESS_COUNT2, "Number of deleted files: " + result);
         break;
@@ -156,7 +156,7 @@ void CWindowProgressUnDelete::AskToStop()
 {
     if (!WorkerRunning())
         return;
-    const char* question = settings->runningOperation == OperationSearch ? "Do you want to stop searching?"
+    const char* question = settings->runningOperation == Operation::Search ? "Do you want to stop searching?"
                                                                          : "Do you want to terminate deleting?";
     control.Pause();
     if (AskYesNo(hwnd, "Warning", "", question, IDI_QUESTION_MARK))

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/IResultsPage.h"
+#include "engine/Operation.h"
 #include "engine/WorkerControl.h"
 #include "framework/CDialog.h"
 
@@ -33,7 +34,7 @@ private:
     WorkerControl control;
     // The worker this window started. Its last counts arrive after it has
     // ended, so they are shown by this rather than by runningOperation.
-    int operation = 0;
+    Operation operation = Operation::None;
 
     // True while a worker runs: runningOperation names it.
     bool WorkerRunning() const;

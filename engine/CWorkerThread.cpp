@@ -42,7 +42,7 @@ void CWorkerThread::ReportProgress(bool wait)
     lastProgress = now;
 }
 
-int CWorkerThread::AskSkip(const std::string& text, const char* blank)
+Choice CWorkerThread::AskSkip(const std::string& text, const char* blank)
 {
     rememberedAnswer = AskChoice(nullptr, "Warning", "", text, IDI_EXCLAMATION_MARK, {0, 0, 1, 1, 1},
                                  {blank, blank, "Cancel", "Skip", "Skip all"});
@@ -51,8 +51,8 @@ int CWorkerThread::AskSkip(const std::string& text, const char* blank)
 
 void CWorkerThread::EndRun()
 {
-    settings->runningOperation = 0;
-    settings->requestedOperation = 0;
+    settings->runningOperation = Operation::None;
+    settings->requestedOperation = Operation::None;
     control->stopRequested = 1;
     page->RefreshResults();
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

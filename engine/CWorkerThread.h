@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/IResultsPage.h"
+#include "engine/Prompts.h"
 #include "engine/WorkerControl.h"
 #include "framework/CWinThread.h"
 
@@ -20,8 +21,8 @@ protected:
     CWiperSettings* settings;
     IResultsPage* page;
     WorkerControl* control;
-    // The last answer to the worker's prompt; 4 ("Skip all") silences it for the run.
-    int rememberedAnswer = -1;
+    // The last answer to the worker's prompt; "Skip all" silences it for the run.
+    Choice rememberedAnswer = Choice::None;
 
     // Waits while the window has paused the worker, then tells whether to stop.
     bool StopRequested() const;
@@ -31,8 +32,9 @@ protected:
     // message per item would keep the window busier than the work itself.
     // The scan waits for the window (send), the deletion does not (post).
     void ReportProgress(bool wait);
-    // Asks what to do about a file or folder; returns 0 (Cancel), 3 (Skip) or 4 (Skip all).
-    int AskSkip(const std::string& text, const char* blank);
+    // Asks what to do about a file or folder: Cancel, No ("Skip") or NoForAll ("Skip all").
+    Choice AskSkip(const std::string& text, const char* blank);
+    bool SkippingAll() const { return rememberedAnswer == Choice::NoForAll; }
     // Marks both operations finished, refreshes the page's results and tells the shell.
     void EndRun();
 

@@ -19,11 +19,11 @@ bool AskYesNo(HWND owner, const std::string& caption, const std::string& heading
     return box.DoModal(owner) == IDOK;
 }
 
-int AskChoice(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
+Choice AskChoice(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
               int iconId, const std::array<int, 5>& enabled, const std::array<std::string, 5>& captions)
 {
     CAnswerBoxFull box(caption, heading, text, iconId, enabled, captions);
-    return box.DoModal(owner) == IDOK ? box.choice : 0;
+    return box.DoModal(owner) == IDOK ? box.choice : Choice::Cancel;
 }
 
 // The cause numbers of the open-error message.

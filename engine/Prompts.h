@@ -12,9 +12,20 @@ void ShowMessage(HWND owner, const std::string& caption, const std::string& head
 // True only when "Yes" was pressed.
 bool AskYesNo(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
               int iconId);
-// The result of the pressed button (1, 2, 0, 3, 4 from left to right); 0 when
-// cancelled by Escape or the close box.
-int AskChoice(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
+// What AskChoice answers: the pressed button, from left to right Yes, YesForAll,
+// Cancel, No, NoForAll; Cancel also for Escape and the close box. The values are
+// the program's answer numbers.
+enum class Choice : int
+{
+    None = -1, // not asked yet
+    Cancel = 0,
+    Yes = 1,
+    YesForAll = 2,
+    No = 3,
+    NoForAll = 4,
+};
+
+Choice AskChoice(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
               int iconId, const std::array<int, 5>& enabled, const std::array<std::string, 5>& captions);
 
 // "Could not open file "PATH", open error N" (what: "open" or "write"), caption

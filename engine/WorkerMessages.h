@@ -13,11 +13,3 @@ const UINT WM_WORKER_CONTINUE = WM_USER + 9066;
 // Worker to progress window: show the status line, or the two count lines.
 const UINT WM_WORKER_STARTED = WM_USER + 9072;
 const UINT WM_WORKER_PROGRESS = WM_USER + 9074;
-
-// What settings.requestedOperation and runningOperation hold.
-enum Operation
-{
-    OperationNone = 0,
-    OperationSearch = 1,
-    OperationDelete = 2,
-};

@@ -312,7 +312,7 @@ void CWindowWiperEntries::OnFind()
         return;
     }
 
-    settings->requestedOperation = OperationSearch;
+    settings->requestedOperation = Operation::Search;
     StartOperation("Files Searching");
     DoDataExchange(false);
 }
@@ -330,7 +330,7 @@ void CWindowWiperEntries::OnDelete()
 
     CCustomList& list = results.List();
     list.SetRedraw(false);
-    settings->requestedOperation = OperationDelete;
+    settings->requestedOperation = Operation::Delete;
     StartOperation("Deleting Files");
     list.SetRedraw(true);
     RefreshResults();
@@ -340,13 +340,13 @@ void CWindowWiperEntries::StartOperation(const std::string& caption)
 {
     // Without a window nothing was started: the buttons must not wait for a worker.
     if (!progress.Open(settings, this, caption))
-        settings->requestedOperation = OperationNone;
+        settings->requestedOperation = Operation::None;
     UpdateButtons();
 }
 
 bool CWindowWiperEntries::OperationActive() const
 {
-    return settings->requestedOperation != OperationNone || settings->runningOperation != OperationNone;
+    return settings->requestedOperation != Operation::None || settings->runningOperation != Operation::None;
 }
 
 void CWindowWiperEntries::UpdateButtons()

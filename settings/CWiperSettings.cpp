@@ -19,8 +19,8 @@ void CWiperSettings::SetDefaults()
     startWithWindows = 0;
     passwordProtected = 0;
     passwordHash.clear();
-    requestedOperation = 0;
-    runningOperation = 0;
+    requestedOperation = Operation::None;
+    runningOperation = Operation::None;
 }
 
 std::string CWiperSettings::FilePath() const

@@ -2,6 +2,7 @@
 // pages and the workers share.
 #pragma once
 
+#include "engine/Operation.h"
 #include "engine/SearchCriteria.h"
 #include "settings/SettingsFile.h"
 
@@ -16,10 +17,10 @@ class CWiperSettings : public PersistedSettings
 public:
     // Always ends with a backslash; settings.dat lies in it.
     std::string installFolder;
-    // 1 a search, 2 a deletion was asked for; 0 when the worker has ended.
-    std::atomic<int> requestedOperation{0};
-    // 0 idle, 1 a search runs, 2 a deletion runs.
-    std::atomic<int> runningOperation{0};
+    // The operation asked for; None again when its worker has ended.
+    std::atomic<Operation> requestedOperation{Operation::None};
+    // The operation whose worker runs.
+    std::atomic<Operation> runningOperation{Operation::None};
     std::vector<std::string> locations;
     std::vector<FoundFile> foundFiles;
     // Held shared to read foundFiles and exclusively to change it, so the result

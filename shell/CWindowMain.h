@@ -3,6 +3,7 @@
 // program ends through Exit or when Windows ends the session.
 #pragma once
 
+#include "engine/Operation.h"
 #include "framework/CWnd.h"
 #include "help/CWindowHelp.h"
 #include "help/CWindowHelpAbout.h"
@@ -93,6 +94,6 @@ private:
     // The settings page's question about unapplied changes; true when the way is free.
     bool ConfirmLeave();
     // Asks before abandoning a running worker; true to go on with the exit.
-    bool ConfirmStopWorker(int operation, const std::string& caption, const std::string& text);
+    bool ConfirmStopWorker(Operation operation, const std::string& caption, const std::string& text);
     void StorePlacement();
 };

@@ -85,7 +85,7 @@ bool CWindowMain::ConfirmLeave()
     return settingsPage.ConfirmLeave(hwnd);
 }
 
-bool CWindowMain::ConfirmStopWorker(int operation, const std::string& caption, const std::string& text)
+bool CWindowMain::ConfirmStopWorker(Operation operation, const std::string& caption, const std::string& text)
 {
     if (wiperSettings.runningOperation != operation)
         return true;
@@ -102,9 +102,9 @@ bool CWindowMain::ConfirmStopWorker(int operation, const std::string& caption, c
 
 void CWindowMain::ExitProgram()
 {
-    if (!ConfirmStopWorker(OperationSearch, "Files Searching", " Searching is in progress. Do you really want to exit?"))
+    if (!ConfirmStopWorker(Operation::Search, "Files Searching", " Searching is in progress. Do you really want to exit?"))
         return;
-    if (!ConfirmStopWorker(OperationDelete, "Deleting Files", "Deleting Files. Do you really want to exit?"))
+    if (!ConfirmStopWorker(Operation::Delete, "Deleting Files", "Deleting Files. Do you really want to exit?"))
         return;
     NOTIFYICONDATAW data = TrayIconData();
     Shell_NotifyIconW(NIM_DELETE, &data);

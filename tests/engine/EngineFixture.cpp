@@ -9,22 +9,22 @@
 
 void EngineTest::Search()
 {
-    Run(OperationSearch, "Files Searching");
+    Run(Operation::Search, "Files Searching");
 }
 
 void EngineTest::Delete()
 {
-    Run(OperationDelete, "Deleting Files");
+    Run(Operation::Delete, "Deleting Files");
 }
 
-void EngineTest::Run(int operation, const char* caption)
+void EngineTest::Run(Operation operation, const char* caption)
 {
     settings.requestedOperation = operation;
     int before = page.refreshes;
     ASSERT_TRUE(progress.Open(&settings, &page, caption));
     ASSERT_TRUE(PumpUntil([&] { return page.refreshes > before && progress.hwnd == nullptr; }, 90000));
-    EXPECT_EQ(settings.runningOperation, 0);
-    EXPECT_EQ(settings.requestedOperation, 0);
+    EXPECT_EQ(settings.runningOperation, Operation::None);
+    EXPECT_EQ(settings.requestedOperation, Operation::None);
 }
 
 static FILETIME FileTimeOf(const std::string& localText)

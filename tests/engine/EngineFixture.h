@@ -49,5 +49,5 @@ protected:
     static std::string Trees();
 
 private:
-    void Run(int operation, const char* caption);
+    void Run(Operation operation, const char* caption);
 };

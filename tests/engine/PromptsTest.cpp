@@ -189,7 +189,7 @@ struct ChoiceView
 
 const int kPositionIds[5] = {IDOK, IDC_CHOICE_YES_FOR_ALL, IDCANCEL, IDC_CHOICE_NO, IDC_CHOICE_NO_FOR_ALL};
 
-int Choose(std::function<void(HWND)> act, ChoiceView* view = nullptr,
+Choice Choose(std::function<void(HWND)> act, ChoiceView* view = nullptr,
            const std::array<int, 5>& enabled = kNotFoundEnabled,
            const std::array<std::string, 5>& captions = kNotFoundCaptions)
 {
@@ -230,26 +230,26 @@ TEST(AskChoice, ShowsTheGivenCaptionsAndEnableStatesLeftToRight)
 
 TEST(AskChoice, EachButtonGivesItsResultAndCancellingGivesZero)
 {
-    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_NO); }), 3);
-    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_NO_FOR_ALL); }), 4);
-    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDCANCEL); }), 0);
-    EXPECT_EQ(Choose([](HWND d) { PressKey(d, VK_ESCAPE); }), 0);
-    EXPECT_EQ(Choose([](HWND d) { CloseWithCloseBox(d); }), 0);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_NO); }), Choice::No);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_NO_FOR_ALL); }), Choice::NoForAll);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDCANCEL); }), Choice::Cancel);
+    EXPECT_EQ(Choose([](HWND d) { PressKey(d, VK_ESCAPE); }), Choice::Cancel);
+    EXPECT_EQ(Choose([](HWND d) { CloseWithCloseBox(d); }), Choice::Cancel);
 
     std::array<int, 5> all = {1, 1, 1, 1, 1};
     std::array<std::string, 5> names = {"A", "B", "C", "D", "E"};
-    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDOK); }, nullptr, all, names), 1);
-    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_YES_FOR_ALL); }, nullptr, all, names), 2);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDOK); }, nullptr, all, names), Choice::Yes);
+    EXPECT_EQ(Choose([](HWND d) { ClickButton(d, IDC_CHOICE_YES_FOR_ALL); }, nullptr, all, names), Choice::YesForAll);
 }
 
 TEST(AskChoice, DisabledButtonsCannotBeChosen)
 {
     // A click on a disabled button does nothing; the dialog stays until Escape.
-    int result = Choose([](HWND d) {
+    Choice result = Choose([](HWND d) {
         ClickButton(d, IDOK);
         ClickButton(d, IDC_CHOICE_YES_FOR_ALL);
         Sleep(200);
         PressKey(d, VK_ESCAPE);
     });
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, Choice::Cancel);
 }

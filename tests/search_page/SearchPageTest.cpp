@@ -349,7 +349,7 @@ TEST_F(SearchPage, FindChecksTypeThenDatesThenSizesThenLocationsAndClearsResults
     EXPECT_EQ(page->Criteria().fileType, "doc");
     EXPECT_EQ(page->Criteria().sizeFrom, 6u * 1048576);
     EXPECT_EQ(page->Criteria().dateTo - page->Criteria().dateFrom, 86399);
-    EXPECT_EQ(settings.requestedOperation, 0);
+    EXPECT_EQ(settings.requestedOperation, Operation::None);
 }
 
 TEST_F(SearchPage, FindComposesDateBoundsFromDatePickersAndTimePickers)
@@ -544,7 +544,7 @@ TEST_F(SearchPage, WorkerRefreshListsRowsOnThePageThread)
 
 TEST_F(SearchPage, RefreshDuringAnOperationLeavesFindAndDeleteAlone)
 {
-    settings.requestedOperation = 1;
+    settings.requestedOperation = Operation::Search;
     SetRows({Row("a.txt", 1, 1)});
     EXPECT_EQ(RowCount(Results()), 1);
     EXPECT_FALSE(Enabled(IDC_FIND));
@@ -608,7 +608,7 @@ TEST_F(SearchPage, DeleteMarksTheFilesOfTheSelectedRowsAfterASort)
     flags[11] = flags[9] = 1;
     EXPECT_EQ(SelectedFlags(), flags);
     EXPECT_EQ(page->SelectedCount(), 2u);
-    EXPECT_EQ(settings.requestedOperation, 0);
+    EXPECT_EQ(settings.requestedOperation, Operation::None);
 
     // A sort moves the selection with the files, in either direction, and so does the focus.
     Focus(2);
@@ -746,8 +746,8 @@ TEST_F(SearchPage, EmptyListAsksAndThenLeavesOnlyFindEnabled)
 
 TEST_F(SearchPage, NoSearchCanStartBesideARunningDeletion)
 {
-    settings.requestedOperation = 2;
-    settings.runningOperation = 2;
+    settings.requestedOperation = Operation::Delete;
+    settings.runningOperation = Operation::Delete;
     page->AddLocation("C:\\1");
     Select(Item(IDC_LOCATIONS), 0);
     EXPECT_FALSE(Enabled(IDC_FIND));
@@ -764,7 +764,7 @@ TEST_F(SearchPage, FindSearchesTheLocationsAndDeleteRemovesTheChosenFiles)
     page->AddLocation(folder.Path().substr(0, folder.Path().size() - 1));
     Click(IDC_FIND);
     EXPECT_FALSE(Enabled(IDC_FIND));
-    ASSERT_TRUE(PumpUntil([&] { return settings.requestedOperation == 0 && Enabled(IDC_FIND); }));
+    ASSERT_TRUE(PumpUntil([&] { return settings.requestedOperation == Operation::None && Enabled(IDC_FIND); }));
     ASSERT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Files Searching"); }));
     EXPECT_TRUE(Enabled(IDC_DELETE));
     EXPECT_EQ(Text(IDC_TOTAL_LINE), "Total number of found files: 3");
@@ -778,7 +778,7 @@ TEST_F(SearchPage, FindSearchesTheLocationsAndDeleteRemovesTheChosenFiles)
         DialogCloser closer({IDOK});
         Click(IDC_DELETE);
         EXPECT_FALSE(Enabled(IDC_DELETE));
-        EXPECT_TRUE(PumpUntil([&] { return settings.requestedOperation == 0 && Enabled(IDC_DELETE); }));
+        EXPECT_TRUE(PumpUntil([&] { return settings.requestedOperation == Operation::None && Enabled(IDC_DELETE); }));
         EXPECT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Deleting Files"); }));
     }
     EXPECT_FALSE(FileExists(folder.Path() + "two.txt"));
@@ -1020,14 +1020,14 @@ TEST_F(SearchPage, DeleteKeyAsksLikeTheButtonAndANewSearchStartsUnselected)
     EXPECT_EQ(SelectedFlags(), (std::vector<int>{0, 1, 0}));
 
     // Disabled while an operation runs, as the button is.
-    settings.requestedOperation = 1;
+    settings.requestedOperation = Operation::Search;
     page->RefreshResults();
     DialogCloser closer;
     PressListKey(VK_DELETE);
     PressListKey('A', true);
     EXPECT_TRUE(closer.Stop().empty());
     EXPECT_EQ(SelectedNumbers(), (std::set<std::string>{"2"}));
-    settings.requestedOperation = 0;
+    settings.requestedOperation = Operation::None;
 
     EXPECT_EQ(ClickAndAnswer(IDC_FIND), std::vector<std::string>{kFolderMessage});
     EXPECT_EQ(SelectionText(), "Selected: 0 file(s)");
@@ -1043,7 +1043,7 @@ TEST_F(SearchPage, RowsLeftByADeletionStaySelected)
     SetFileAttributesW(LongPath(locked).c_str(), FILE_ATTRIBUTE_READONLY);
     page->AddLocation(folder.Path().substr(0, folder.Path().size() - 1));
     Click(IDC_FIND);
-    ASSERT_TRUE(PumpUntil([&] { return settings.requestedOperation == 0 && Enabled(IDC_DELETE); }));
+    ASSERT_TRUE(PumpUntil([&] { return settings.requestedOperation == Operation::None && Enabled(IDC_DELETE); }));
     ASSERT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Files Searching"); }));
     SortBy(ColumnName);
     ASSERT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"gone.txt", "keep.txt", "locked.txt"}));
@@ -1053,7 +1053,7 @@ TEST_F(SearchPage, RowsLeftByADeletionStaySelected)
         // Yes to the question, then skip the file that cannot be deleted.
         DialogCloser closer({IDOK, IDC_CHOICE_NO});
         Click(IDC_DELETE);
-        EXPECT_TRUE(PumpUntil([&] { return settings.requestedOperation == 0 && Enabled(IDC_DELETE); }));
+        EXPECT_TRUE(PumpUntil([&] { return settings.requestedOperation == Operation::None && Enabled(IDC_DELETE); }));
         EXPECT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Deleting Files"); }));
     }
     SetFileAttributesW(LongPath(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -1161,8 +1161,8 @@ TEST_F(SearchPage, ContextMenuOffersTheRowCommandsAndGreysThemDuringAnOperation)
         return items;
     };
     EXPECT_EQ(menuItems(), (std::vector<std::string>{"Open", "Open folder", "Copy path", "Select all", "Save list..."}));
-    settings.requestedOperation = 2;
+    settings.requestedOperation = Operation::Delete;
     EXPECT_EQ(menuItems(), (std::vector<std::string>{"Open (grey)", "Open folder (grey)", "Copy path (grey)",
                                                      "Select all (grey)", "Save list... (grey)"}));
-    settings.requestedOperation = 0;
+    settings.requestedOperation = Operation::None;
 }

@@ -521,7 +521,7 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
     ASSERT_TRUE(searchPage.AddLocation(Trees() + "\\big"));
     auto find = [&] {
         SendMessageW(GetDlgItem(searchPage.hwnd, IDC_FIND), BM_CLICK, 0, 0);
-        return PumpUntil([] { return wiperSettings.runningOperation == OperationSearch; });
+        return PumpUntil([] { return wiperSettings.runningOperation == Operation::Search; });
     };
 
     ASSERT_TRUE(find());
@@ -532,7 +532,7 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
     // No: the search goes on to its end, past the limit's message.
     {
         DialogCloser limit;
-        EXPECT_TRUE(PumpUntil([] { return wiperSettings.runningOperation == OperationNone; }));
+        EXPECT_TRUE(PumpUntil([] { return wiperSettings.runningOperation == Operation::None; }));
     }
     EXPECT_EQ(wiperSettings.foundCount, 100000u);
 
@@ -544,7 +544,7 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
     EXPECT_TRUE(FileExists(wiperSettings.FilePath()));
     {
         DialogCloser rest;
-        EXPECT_TRUE(PumpUntil([] { return wiperSettings.runningOperation == OperationNone; }));
+        EXPECT_TRUE(PumpUntil([] { return wiperSettings.runningOperation == Operation::None; }));
     }
     // Stopped early.
     EXPECT_LT(wiperSettings.foundCount, 100000u);
