@@ -1,5 +1,6 @@
 #include "engine/CDelEntriesThread.h"
 
+#include "engine/FileStamp.h"
 #include "engine/WorkerMessages.h"
 #include "framework/Text.h"
 #include "settings/CWiperSettings.h"
@@ -33,12 +34,17 @@ void CDelEntriesThread::Run()
         if (!rows[i].selected)
             continue;
         std::string path = rows[i].folder + rows[i].name;
-        if (DeleteFileW(LongPath(path).c_str()))
+        Outcome outcome = DeleteUnchanged(rows[i], LongPath(path));
+        if (outcome == Outcome::Deleted)
         {
             deleted[i] = 1;
             control->resultCount = ++deletedCount;
         }
-        else if (!SkippingAll() && AskSkip("File  \"" + path + "\" cannot be deleted.", " ") == Choice::Cancel)
+        else if (!SkippingAll() &&
+                 AskSkip(outcome == Outcome::Changed
+                             ? "File  \"" + path + "\" has changed since the search and was not deleted."
+                             : "File  \"" + path + "\" cannot be deleted.",
+                         " ") == Choice::Cancel)
         {
             control->stopRequested = 1;
             break;
@@ -62,4 +68,17 @@ void CDelEntriesThread::Run()
         changing.resize(kept);
     }
     EndRun();
+}
+
+// A file rewritten or replaced since the search is not the one the user chose.
+// Looking at the attributes costs far less than a handle held from the check
+// to the deletion; a file that cannot be looked at is left to DeleteFileW,
+// which then fails and is reported as it would be without the check.
+CDelEntriesThread::Outcome CDelEntriesThread::DeleteUnchanged(const FoundFile& row, const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) &&
+        (SizeOf(now) != row.size || StampOf(now) != row.seen))
+        return Outcome::Changed;
+    return DeleteFileW(path.c_str()) ? Outcome::Deleted : Outcome::Failed;
 }

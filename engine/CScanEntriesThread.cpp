@@ -1,5 +1,6 @@
 #include "engine/CScanEntriesThread.h"
 
+#include "engine/FileStamp.h"
 #include "engine/LocalZone.h"
 #include "engine/Matching.h"
 #include "engine/Prompts.h"
@@ -199,10 +200,11 @@ bool CScanEntriesThread::Examine(const std::string& folder, const WIN32_FIND_DAT
     const FILETIME& tested = criteria.dateKind == DateKind::Created    ? entry.ftCreationTime
                              : criteria.dateKind == DateKind::Accessed ? entry.ftLastAccessTime
                                                                        : entry.ftLastWriteTime;
-    uint64_t size = (uint64_t)entry.nFileSizeHigh << 32 | entry.nFileSizeLow;
     FoundFile hit;
-    if (MatchEntry(criteria, Narrow(entry.cFileName), folder, size, TestedTimeOfFileTime(tested, biasNow, zone), zone, hit))
+    if (MatchEntry(criteria, Narrow(entry.cFileName), folder, SizeOf(entry), TestedTimeOfFileTime(tested, biasNow, zone),
+                   zone, hit))
     {
+        hit.seen = StampOf(entry);
         int found = ++control->resultCount;
         if (found > kMaxFoundFiles)
         {

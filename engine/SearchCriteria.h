@@ -42,6 +42,19 @@ struct SearchCriteria
     uint64_t sizeTo = 0;
 };
 
+// What the search saw of a file besides its size, so that the deletion can tell
+// whether the file is still the one the user saw listed.
+struct FileStamp
+{
+    uint64_t creationTime = 0; // FILETIME units
+    uint64_t writeTime = 0;
+    // The attributes that make an entry something else than a plain file
+    // (directory, reparse point); zero for a plain file.
+    uint32_t kind = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 struct FoundFile
 {
     std::string name;
@@ -56,4 +69,5 @@ struct FoundFile
     bool rowSelected = false;
     // The tested time itself, so the Date column sorts by time and not by its text.
     int64_t testedTime = 0;
+    FileStamp seen;
 };

@@ -4,6 +4,8 @@
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
 
+#include <map>
+#include <set>
 #include <thread>
 
 namespace
@@ -20,12 +22,7 @@ protected:
         {
             std::string name = "file" + std::to_string(i) + ".doc";
             paths.push_back(MakeFile(name, i));
-            FoundFile row;
-            row.name = name;
-            row.type = "doc";
-            row.folder = folder.Path();
-            row.size = i;
-            settings.foundFiles.push_back(row);
+            settings.foundFiles.push_back(RowOf(paths.back()));
         }
         settings.foundCount = 5;
     }
@@ -193,11 +190,8 @@ TEST_F(DeleteTest, NamesOutsideTheCodePageAndLongPathsAreDeleted)
     std::string wide = MakeFile("\xE6\x97\xA5\xE6\x9C\xAC.doc", 1);
     for (const std::string& path : {longPath, wide})
     {
-        FoundFile row;
-        row.folder = path.substr(0, path.rfind('\\') + 1);
-        row.name = path.substr(path.rfind('\\') + 1);
-        row.selected = 1;
-        settings.foundFiles.push_back(row);
+        settings.foundFiles.push_back(RowOf(path));
+        settings.foundFiles.back().selected = 1;
     }
     page.selectedCount = 2;
     DialogCloser none;
@@ -206,4 +200,171 @@ TEST_F(DeleteTest, NamesOutsideTheCodePageAndLongPathsAreDeleted)
     EXPECT_FALSE(FileExists(longPath));
     EXPECT_FALSE(FileExists(wide));
     EXPECT_EQ(settings.foundFiles.size(), 5u);
+}
+
+namespace
+{
+// Five files listed by a real search, all marked; each test changes b.doc
+// between the search and the deletion.
+class ChangedFileTest : public EngineTest
+{
+protected:
+    static constexpr const char* kWritten = "2024-05-01 08:00:00";
+
+    void SetUp() override
+    {
+        for (const char* name : {"a.doc", "b.doc", "c.doc", "d.doc", "e.doc"})
+            MakeFile(name, 100, kWritten);
+        settings.locations = {folder.Path()};
+        Search();
+        ASSERT_EQ(settings.foundFiles.size(), 5u);
+        for (FoundFile& row : settings.foundFiles)
+            row.selected = 1;
+        page.selectedCount = 5;
+    }
+
+    std::string Path(const std::string& relative) const { return folder.Path() + relative; }
+
+    static std::string ChangedPrompt(const std::string& path)
+    {
+        return "File  \"" + path + "\" has changed since the search and was not deleted.";
+    }
+
+    // Every entry under the folder with its size and write time, to show that nothing was touched.
+    std::map<std::string, std::string> Contents(const std::string& relative = "") const
+    {
+        std::map<std::string, std::string> contents;
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW(LongPath(Path(relative) + "*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return contents;
+        do
+        {
+            std::string name = relative + Narrow(data.cFileName);
+            if (!wcscmp(data.cFileName, L".") || !wcscmp(data.cFileName, L".."))
+                continue;
+            contents[name] = std::to_string(data.nFileSizeLow) + "/" + std::to_string(data.ftLastWriteTime.dwLowDateTime) +
+                             "/" + std::to_string(data.dwFileAttributes);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                contents.merge(Contents(name + "\\"));
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+        return contents;
+    }
+
+    // Deletes answering Skip: b.doc is reported, keeps its marked row, and it and
+    // everything in it stay as the change left them; the other four are deleted.
+    void ExpectKeptAfterTheChange()
+    {
+        std::map<std::string, std::string> expected = Contents();
+        for (const char* name : {"a.doc", "c.doc", "d.doc", "e.doc"})
+            expected.erase(name);
+        DialogCloser answers({IDC_CHOICE_NO});
+        Delete();
+        std::vector<SeenPrompt> seen = answers.Stop();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, "Warning");
+        EXPECT_EQ(seen[0].text, ChangedPrompt(Path("b.doc")));
+        EXPECT_EQ(FoundNames(), (std::vector<std::string>{"b.doc"}));
+        EXPECT_EQ(settings.foundFiles[0].selected, 1);
+        EXPECT_EQ(Contents(), expected);
+    }
+
+    void Resize(const std::string& path, LONGLONG size)
+    {
+        HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER end;
+        end.QuadPart = size;
+        SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        CloseHandle(file);
+    }
+};
+}
+
+TEST_F(ChangedFileTest, AGrownFileIsKept)
+{
+    Resize(Path("b.doc"), 101);
+    ExpectKeptAfterTheChange();
+}
+
+TEST_F(ChangedFileTest, AShrunkFileIsKept)
+{
+    Resize(Path("b.doc"), 99);
+    ExpectKeptAfterTheChange();
+}
+
+TEST_F(ChangedFileTest, ATouchedFileIsKept)
+{
+    HANDLE file = CreateFileW(LongPath(Path("b.doc")).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file, nullptr, nullptr, &now);
+    CloseHandle(file);
+    ExpectKeptAfterTheChange();
+}
+
+TEST_F(ChangedFileTest, AFolderInThePlaceOfTheFileIsKeptWithItsContents)
+{
+    DeleteFileW(LongPath(Path("b.doc")).c_str());
+    MakeFile("b.doc\\inside.doc", 100, kWritten);
+    ExpectKeptAfterTheChange();
+}
+
+TEST_F(ChangedFileTest, AnotherFileOfTheSameSizeAndTimesCountsAsTheSame)
+{
+    DeleteFileW(LongPath(Path("b.doc")).c_str());
+    MakeFile("b.doc", 100, kWritten);
+    DialogCloser none;
+    Delete();
+    EXPECT_TRUE(none.Stop().empty());
+    EXPECT_TRUE(settings.foundFiles.empty());
+    EXPECT_TRUE(Contents().empty());
+}
+
+TEST_F(ChangedFileTest, SkipAllSilencesBothPrompts)
+{
+    Resize(Path("b.doc"), 1);
+    SetFileAttributesW(LongPath(Path("d.doc")).c_str(), FILE_ATTRIBUTE_READONLY);
+    DialogCloser answers({IDC_CHOICE_NO_FOR_ALL});
+    Delete();
+    EXPECT_EQ(answers.Stop().size(), 1u);
+    std::vector<std::string> kept = FoundNames();
+    EXPECT_EQ(std::set<std::string>(kept.begin(), kept.end()), (std::set<std::string>{"b.doc", "d.doc"}));
+    SetFileAttributesW(LongPath(Path("d.doc")).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ChangedFileTest, CancelOnAChangedFileEndsTheRun)
+{
+    std::vector<std::string> listed = FoundNames();
+    Resize(Path(listed[2]), 1);
+    DialogCloser answers({IDCANCEL});
+    Delete();
+    std::vector<SeenPrompt> seen = answers.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, ChangedPrompt(Path(listed[2])));
+    EXPECT_EQ(FoundNames(), std::vector<std::string>(listed.begin() + 2, listed.end()));
+    EXPECT_FALSE(FileExists(Path(listed[1])));
+    EXPECT_TRUE(FileExists(Path(listed[3])));
+}
+
+TEST_F(EngineTest, AFileTurnedIntoALinkIsKept)
+{
+    // The fixture's now-a-link.doc links to a folder; the row says the search saw a plain file.
+    std::string links = Trees() + "\\links\\";
+    FoundFile row = RowOf(links + "now-a-link.doc");
+    ASSERT_NE(row.seen.kind, 0u);
+    row.seen.kind = 0;
+    row.selected = 1;
+    settings.foundFiles = {row};
+    page.selectedCount = 1;
+    DialogCloser answers({IDC_CHOICE_NO});
+    Delete();
+    std::vector<SeenPrompt> seen = answers.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "File  \"" + links + "now-a-link.doc\" has changed since the search and was not deleted.");
+    EXPECT_EQ(settings.foundFiles.size(), 1u);
+    EXPECT_NE(GetFileAttributesW(LongPath(links + "now-a-link.doc").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(FileExists(links + "target\\keep.doc"));
 }

@@ -1,5 +1,6 @@
 #include "tests/engine/EngineFixture.h"
 
+#include "engine/FileStamp.h"
 #include "engine/WorkerMessages.h"
 #include "framework/Text.h"
 #include "tests/support/MessagePump.h"
@@ -60,6 +61,18 @@ std::vector<std::string> EngineTest::FoundNames() const
     for (const FoundFile& row : settings.foundFiles)
         names.push_back(row.name);
     return names;
+}
+
+FoundFile EngineTest::RowOf(const std::string& path)
+{
+    FoundFile row;
+    row.folder = path.substr(0, path.rfind('\\') + 1);
+    row.name = path.substr(row.folder.size());
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data);
+    row.size = SizeOf(data);
+    row.seen = StampOf(data);
+    return row;
 }
 
 std::string EngineTest::Trees()

@@ -45,6 +45,8 @@ protected:
     std::string MakeFile(const std::string& relativePath, uint64_t size, const std::string& modified = "",
                          const std::string& accessed = "");
     std::vector<std::string> FoundNames() const;
+    // The row a search would list for the file as it is now.
+    static FoundFile RowOf(const std::string& path);
     // The folder the fixture script made natively (see tests/CMakeLists.txt).
     static std::string Trees();
 
