@@ -14,7 +14,7 @@
 
 CScanEntriesThread::CScanEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control)
     : CWorkerThread(settings, page, control), locations(settings->locations), criteria(page->Criteria()),
-      zone(CurrentZoneRule()), biasNow(CurrentBias())
+      types(criteria.fileType), zone(CurrentZoneRule()), biasNow(CurrentBias())
 {
 }
 
@@ -201,7 +201,7 @@ bool CScanEntriesThread::Examine(const std::string& folder, const WIN32_FIND_DAT
                              : criteria.dateKind == DateKind::Accessed ? entry.ftLastAccessTime
                                                                        : entry.ftLastWriteTime;
     FoundFile hit;
-    if (MatchEntry(criteria, Narrow(entry.cFileName), folder, SizeOf(entry), TestedTimeOfFileTime(tested, biasNow, zone),
+    if (MatchEntry(criteria, types, Narrow(entry.cFileName), folder, SizeOf(entry), TestedTimeOfFileTime(tested, biasNow, zone),
                    zone, hit))
     {
         hit.seen = StampOf(entry);

@@ -5,6 +5,7 @@
 #include "engine/CWorkerThread.h"
 #include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
+#include "engine/WantedTypes.h"
 
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ private:
     std::vector<std::wstring> roots;
     std::vector<std::wstring> linkRoots;
     SearchCriteria criteria;
+    WantedTypes types;
     ZoneRule zone;
     int biasNow;
 

@@ -10,14 +10,6 @@ std::string FileTypeOf(const std::string& name)
     return LowerText(name.substr(dot + 1));
 }
 
-bool TypeMatches(const SearchCriteria& criteria, const std::string& type)
-{
-    if (criteria.fileType.empty() || criteria.fileType == "*")
-        return true;
-    // Literal comparison: a '?' or '*' in the wanted type is an ordinary character.
-    return LowerText(type) == LowerText(criteria.fileType);
-}
-
 bool SizeMatches(const SearchCriteria& criteria, uint64_t size)
 {
     switch (criteria.sizeCondition)
@@ -51,14 +43,14 @@ bool DateMatches(const SearchCriteria& criteria, int64_t testedTime)
     return false;
 }
 
-bool MatchEntry(const SearchCriteria& criteria, const std::string& name, const std::string& folder,
-                uint64_t size, int64_t testedTime, const ZoneRule& zone, FoundFile& hit)
+bool MatchEntry(const SearchCriteria& criteria, const WantedTypes& types, const std::string& name,
+                const std::string& folder, uint64_t size, int64_t testedTime, const ZoneRule& zone, FoundFile& hit)
 {
     // The cheap numeric tests first: most entries of a narrow search fail one of them.
     if (!SizeMatches(criteria, size) || !DateMatches(criteria, testedTime))
         return false;
     std::string type = FileTypeOf(name);
-    if (!TypeMatches(criteria, type))
+    if (!types.Match(type))
         return false;
     hit.name = name;
     hit.type = std::move(type);

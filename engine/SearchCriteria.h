@@ -36,7 +36,9 @@ struct SearchCriteria
     bool useTime = false;
     int64_t dateFrom = 0; // seconds since 1970-01-01 00:00:00 UTC
     int64_t dateTo = 0;
-    std::string fileType; // UTF-8, without the leading "*."; empty or "*" means all files
+    // UTF-8, the wanted extensions without their "*.", separated by ';' when there are
+    // several ("doc", "tmp;log"); empty, or an empty or "*" item, means all files.
+    std::string fileType;
     SizeCondition sizeCondition = SizeCondition::Any;
     uint64_t sizeFrom = 0; // bytes
     uint64_t sizeTo = 0;

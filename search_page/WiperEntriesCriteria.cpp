@@ -4,6 +4,7 @@
 
 #include "engine/DateBounds.h"
 #include "engine/LocalZone.h"
+#include "engine/WantedTypes.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
 
@@ -239,12 +240,13 @@ bool CWindowWiperEntries::ComputeCriteria()
     criteria.fileType.clear();
     if (specifyType == 1)
     {
-        if (typedFileType.size() < 2 || typedFileType[0] != '*' || typedFileType[1] != '.')
+        std::optional<std::string> fileType = FileTypeOfPatterns(typedFileType);
+        if (!fileType)
         {
             ShowWarning("Please enter the file type in the following format: *.doc");
             return false;
         }
-        criteria.fileType = typedFileType.substr(2);
+        criteria.fileType = *fileType;
     }
 
     ComputeDateBounds(criteria, ToCalendar(fromDate), ToCalendar(fromTime), ToCalendar(toDate), ToCalendar(toTime),

@@ -14,7 +14,7 @@ SearchCriteria TypeCriteria(const std::string& fileType)
 
 bool NameMatches(const std::string& fileType, const std::string& name)
 {
-    return TypeMatches(TypeCriteria(fileType), FileTypeOf(name));
+    return WantedTypes(fileType).Match(FileTypeOf(name));
 }
 
 SearchCriteria SizeCriteria(SizeCondition condition, uint64_t from, uint64_t to = 0)
@@ -74,6 +74,49 @@ TEST(TypeMatchesTest, WildcardsAreLiteral)
     EXPECT_FALSE(NameMatches("d*", "a.doc"));
 }
 
+TEST(TypeMatchesTest, AnyOfSeveralTypesWithoutCase)
+{
+    for (const char* name : {"a.tmp", "B.LOG", "c.Bak"})
+        EXPECT_TRUE(NameMatches("tmp;LOG;bak", name)) << name;
+    EXPECT_FALSE(NameMatches("tmp;log;bak", "a.doc"));
+    EXPECT_FALSE(NameMatches("tmp;log;bak", "a.tmp.old"));
+    EXPECT_FALSE(NameMatches("tmp;log", "archive."));
+    // An empty or "*" item anywhere means all files.
+    EXPECT_TRUE(NameMatches("tmp;*", "archive."));
+    EXPECT_TRUE(NameMatches(";tmp", "a.doc"));
+    EXPECT_TRUE(WantedTypes("log;").AllFiles());
+    EXPECT_FALSE(WantedTypes("log;l").AllFiles());
+}
+
+TEST(FileTypeOfPatternsTest, OneOrSeveralPatternsWithBlanksAroundEach)
+{
+    auto typed = [](const std::string& text) { return FileTypeOfPatterns(text).value_or("<refused>"); };
+    EXPECT_EQ(typed("*.doc"), "doc");
+    EXPECT_EQ(typed("*.*"), "*");
+    EXPECT_EQ(typed("*."), "");
+    EXPECT_EQ(typed("*.do?"), "do?");
+    EXPECT_EQ(typed("*.tmp;*.log;*.bak"), "tmp;log;bak");
+    EXPECT_EQ(typed("*.tmp; *.LOG"), "tmp;LOG");
+    EXPECT_EQ(typed(" \t*.tmp  ;\t*.log "), "tmp;log");
+    // A ';' at the end closes the list instead of adding an empty item.
+    EXPECT_EQ(typed("*.tmp;"), "tmp");
+    EXPECT_EQ(typed("*.tmp; "), "tmp");
+    // "*." among others still means all files.
+    EXPECT_EQ(typed("*.tmp;*."), "tmp;");
+    for (const char* refused : {"", " ", "doc", ".doc", "*doc", ";", ";*.tmp", "*.tmp;;*.log", "*.tmp;log", "*.tmp;;"})
+        EXPECT_FALSE(FileTypeOfPatterns(refused)) << '"' << refused << '"';
+
+    // A long list, as the edit box takes it: every type is wanted, the last one too.
+    std::string list;
+    for (int n = 0; n < 60; n++)
+        list += "*.e" + std::to_string(n) + ";";
+    ASSERT_GT(list.size(), 255u);
+    WantedTypes types(typed(list));
+    EXPECT_TRUE(types.Match("e59"));
+    EXPECT_TRUE(types.Match("e0"));
+    EXPECT_FALSE(types.Match("e60"));
+}
+
 TEST(SizeMatchesTest, InclusiveBoundsOnFull64BitSizes)
 {
     const uint64_t tenMb = 10 * 1048576;
@@ -117,7 +160,7 @@ TEST(MatchEntryTest, HitGetsEveryField)
 
     FoundFile hit;
     hit.selected = 1;
-    ASSERT_TRUE(MatchEntry(criteria, "REPORT.DOC", "C:\\Docs\\", 5 * kGb, 1714571110, plusTwo, hit));
+    ASSERT_TRUE(MatchEntry(criteria, WantedTypes(criteria.fileType), "REPORT.DOC", "C:\\Docs\\", 5 * kGb, 1714571110, plusTwo, hit));
     EXPECT_EQ(hit.name, "REPORT.DOC");
     EXPECT_EQ(hit.type, "doc");
     EXPECT_EQ(hit.folder, "C:\\Docs\\");
@@ -126,7 +169,7 @@ TEST(MatchEntryTest, HitGetsEveryField)
     EXPECT_EQ(hit.selected, 0);
     EXPECT_EQ(hit.testedTime, 1714571110);
 
-    ASSERT_TRUE(MatchEntry(SearchCriteria(), "Data", "C:\\Data\\Data\\", 0, 0, ZoneRule(), hit));
+    ASSERT_TRUE(MatchEntry(SearchCriteria(), WantedTypes(""), "Data", "C:\\Data\\Data\\", 0, 0, ZoneRule(), hit));
     EXPECT_EQ(hit.name, "Data");
     EXPECT_EQ(hit.type, "");
     EXPECT_EQ(hit.folder, "C:\\Data\\Data\\");
@@ -143,10 +186,10 @@ TEST(MatchEntryTest, EachTestCanRejectAndLeavesTheRowAlone)
 
     FoundFile row;
     row.name = "kept";
-    EXPECT_TRUE(MatchEntry(criteria, "a.doc", "C:\\", 1000, 1000, ZoneRule(), row));
+    EXPECT_TRUE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.doc", "C:\\", 1000, 1000, ZoneRule(), row));
     row.name = "kept";
-    EXPECT_FALSE(MatchEntry(criteria, "a.txt", "C:\\", 1000, 1000, ZoneRule(), row));
-    EXPECT_FALSE(MatchEntry(criteria, "a.doc", "C:\\", 1001, 1000, ZoneRule(), row));
-    EXPECT_FALSE(MatchEntry(criteria, "a.doc", "C:\\", 1000, 1001, ZoneRule(), row));
+    EXPECT_FALSE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.txt", "C:\\", 1000, 1000, ZoneRule(), row));
+    EXPECT_FALSE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.doc", "C:\\", 1001, 1000, ZoneRule(), row));
+    EXPECT_FALSE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.doc", "C:\\", 1000, 1001, ZoneRule(), row));
     EXPECT_EQ(row.name, "kept");
 }

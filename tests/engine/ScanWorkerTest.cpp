@@ -54,6 +54,8 @@ TEST_F(ScanTest, TypeAndSizeConditionsFindExactlyTheirFiles)
     EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "c.txt", "d.doc", "e.doc", "z.doc"}));
     page.criteria.fileType = "doc";
     EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "d.doc", "e.doc", "z.doc"}));
+    page.criteria.fileType = "xls;TXT";
+    EXPECT_EQ(SearchNames(), (Names{"c.txt"}));
     page.criteria.fileType = "";
 
     ComputeSizeBounds(page.criteria, 2, 0, 1);

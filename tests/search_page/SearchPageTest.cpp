@@ -331,7 +331,7 @@ TEST_F(SearchPage, FindChecksTypeThenDatesThenSizesThenLocationsAndClearsResults
     EXPECT_TRUE(Enabled(IDC_FIND));
     EXPECT_TRUE(Enabled(IDC_DELETE));
 
-    for (const char* type : {"", "*", ".doc", "*doc"})
+    for (const char* type : {"", "*", ".doc", "*doc", "*.tmp;;*.log", "*.tmp; log", ";*.tmp"})
     {
         SetText(IDC_FILE_TYPE, type);
         EXPECT_EQ(ClickAndAnswer(IDC_FIND), std::vector<std::string>{kTypeMessage}) << type;
@@ -350,6 +350,20 @@ TEST_F(SearchPage, FindChecksTypeThenDatesThenSizesThenLocationsAndClearsResults
     EXPECT_EQ(page->Criteria().sizeFrom, 6u * 1048576);
     EXPECT_EQ(page->Criteria().dateTo - page->Criteria().dateFrom, 86399);
     EXPECT_EQ(settings.requestedOperation, Operation::None);
+
+    // Several types, typed key by key: the box takes a list longer than 255 characters.
+    SetText(IDC_FILE_TYPE, "");
+    std::string typed = "*.tmp; *.LOG;";
+    std::string expected = "tmp;LOG";
+    for (int n = 0; typed.size() < 300; n++)
+    {
+        typed += " *.type" + std::to_string(n) + ";";
+        expected += ";type" + std::to_string(n);
+    }
+    for (char c : typed)
+        SendDlgItemMessageW(page->hwnd, IDC_FILE_TYPE, WM_CHAR, (WPARAM)c, 1);
+    EXPECT_EQ(ClickAndAnswer(IDC_FIND), std::vector<std::string>{kFolderMessage});
+    EXPECT_EQ(page->Criteria().fileType, expected);
 }
 
 TEST_F(SearchPage, FindComposesDateBoundsFromDatePickersAndTimePickers)
