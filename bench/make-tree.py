@@ -3,8 +3,8 @@
 
   make-tree.py DIR
     DIR/search       100000 files in 1000 folders, sizes and times varied
-    DIR/delete-bare  10000 files for the bare DeleteFileW loop
-    DIR/delete-page  10000 files for the deletion through the program
+    DIR/delete-bare-N  10000 files for round N of the bare DeleteFileW loop
+    DIR/delete-page-N  10000 files for round N of the deletion through the program
 """
 import os
 import shutil
@@ -23,7 +23,7 @@ def main():
                 f.truncate((folder * 7919 + n * 104729) % 65536)
             stamp = 1500000000 + folder * 86400 + n * 3600
             os.utime(name, (stamp, stamp))
-    for kind in ("delete-bare", "delete-page"):
+    for kind in ["delete-%s-%d" % (way, n) for n in range(5) for way in ("bare", "page")]:
         path = os.path.join(root, kind)
         os.makedirs(path)
         for n in range(10000):

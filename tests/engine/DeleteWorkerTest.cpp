@@ -323,6 +323,17 @@ TEST_F(ChangedFileTest, AnotherFileOfTheSameSizeAndTimesCountsAsTheSame)
     EXPECT_TRUE(Contents().empty());
 }
 
+TEST_F(ChangedFileTest, AGoneFileCannotBeDeleted)
+{
+    DeleteFileW(LongPath(Path("b.doc")).c_str());
+    DialogCloser answers({IDC_CHOICE_NO});
+    Delete();
+    std::vector<SeenPrompt> seen = answers.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "File  \"" + Path("b.doc") + "\" cannot be deleted.");
+    EXPECT_EQ(FoundNames(), (std::vector<std::string>{"b.doc"}));
+}
+
 TEST_F(ChangedFileTest, SkipAllSilencesBothPrompts)
 {
     Resize(Path("b.doc"), 1);
