@@ -1,5 +1,6 @@
 #include "engine/CPromptDialog.h"
 
+#include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 
@@ -40,12 +41,7 @@ HWND CPromptDialog::CreateTextControl(DWORD extraStyle, int left, int top, int r
     if (!control)
         return nullptr;
     SendMessageW(control, WM_SETFONT, (WPARAM)font, FALSE);
-    CHARFORMAT2W format = {};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_COLOR;
-    format.dwEffects = 0;
-    format.crTextColor = RGB(0, 0, 0);
-    SendMessageW(control, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+    SetDefaultTextColour(control, RGB(0, 0, 0));
     return control;
 }
 

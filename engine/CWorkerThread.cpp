@@ -49,6 +49,13 @@ Choice CWorkerThread::AskSkip(const std::string& text, const char* blank)
     return rememberedAnswer;
 }
 
+void CWorkerThread::Abandon()
+{
+    control->stopRequested = 1;
+    Post(WM_WORKER_FINISHED);
+    EndRun();
+}
+
 void CWorkerThread::EndRun()
 {
     settings->runningOperation = Operation::None;

@@ -37,6 +37,9 @@ protected:
     bool SkippingAll() const { return rememberedAnswer == Choice::NoForAll; }
     // Marks both operations finished, refreshes the page's results and tells the shell.
     void EndRun();
+    // A run that failed ends as a cancelled one: the window closes, the page is
+    // idle again and keeps the rows as they are.
+    void Abandon() override;
 
 private:
     DWORD lastProgress = 0;

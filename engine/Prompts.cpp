@@ -26,6 +26,11 @@ Choice AskChoice(HWND owner, const std::string& caption, const std::string& head
     return box.DoModal(owner) == IDOK ? box.choice : Choice::Cancel;
 }
 
+void ShowOutOfMemory()
+{
+    ShowMessage(nullptr, "Error", "", "Out of memory.", IDI_EXCLAMATION_MARK);
+}
+
 // The cause numbers of the open-error message.
 static int FileErrorCause(DWORD error)
 {

@@ -1,6 +1,21 @@
 #include "framework/CDialog.h"
 
+#include "framework/FailureReport.h"
 #include "framework/MessageLoop.h"
+
+CDialog::~CDialog()
+{
+    if (hwnd && GetWindowLongPtrW(hwnd, DWLP_USER) == reinterpret_cast<LONG_PTR>(this))
+        Unbind();
+    hwnd = nullptr;
+}
+
+void CDialog::Unbind()
+{
+    if (modeless)
+        UnregisterModelessDialog(hwnd);
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+}
 
 INT_PTR CDialog::DoModal(HWND owner)
 {
@@ -39,12 +54,12 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND window, UINT message, WPARAM wPa
     }
     if (!self)
         return FALSE;
-    INT_PTR result = self->WindowProc(message, wParam, lParam);
+    // The exception boundary of every dialog: a handler that fails leaves the
+    // message to the dialog manager and the object's data as it was.
+    INT_PTR result = Guarded([&] { return (INT_PTR)self->WindowProc(message, wParam, lParam); }, INT_PTR(FALSE));
     if (message == WM_NCDESTROY)
     {
-        if (self->modeless)
-            UnregisterModelessDialog(window);
-        SetWindowLongPtrW(window, DWLP_USER, 0);
+        self->Unbind();
         self->hwnd = nullptr;
     }
     return result;

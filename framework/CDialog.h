@@ -9,6 +9,8 @@ class CDialog : public CWnd
 {
 public:
     explicit CDialog(int templateId) : templateId(templateId) {}
+    // A window that outlives its object no longer reaches it.
+    ~CDialog() override;
 
     // Runs the dialog modally; returns the EndDialog code, or -1 when it could not be created.
     INT_PTR DoModal(HWND owner);
@@ -30,5 +32,6 @@ protected:
 private:
     bool modeless = false;
 
+    void Unbind();
     static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };

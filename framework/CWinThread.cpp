@@ -1,5 +1,7 @@
 #include "framework/CWinThread.h"
 
+#include "framework/FailureReport.h"
+
 #include <process.h>
 
 CWinThread::~CWinThread()
@@ -22,7 +24,22 @@ void CWinThread::ResumeThread()
 unsigned __stdcall CWinThread::ThreadEntry(void* self)
 {
     CWinThread* object = static_cast<CWinThread*>(self);
-    object->Run();
+    try
+    {
+        object->Run();
+    }
+    catch (...)
+    {
+        ReportFailure();
+        try
+        {
+            object->Abandon();
+        }
+        catch (...)
+        {
+            // Abandon must not fail; if it did, there is nothing left to do.
+        }
+    }
     delete object;
     return 0;
 }

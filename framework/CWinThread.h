@@ -17,9 +17,13 @@ public:
 
 protected:
     virtual void Run() = 0;
+    // After Run failed with an exception: the object's last chance to leave
+    // things as they should be when it ends.
+    virtual void Abandon() {}
 
 private:
     HANDLE thread = nullptr;
 
+    // The exception boundary of every thread object.
     static unsigned __stdcall ThreadEntry(void* self);
 };

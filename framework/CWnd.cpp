@@ -1,8 +1,14 @@
 #include "framework/CWnd.h"
 
+#include "framework/FailureReport.h"
 #include "framework/Text.h"
 
+#include <commctrl.h>
+
 #include <vector>
+
+// Our place in a control's subclass chain.
+static const UINT_PTR kSubclassId = 1;
 
 CWnd::~CWnd()
 {
@@ -13,52 +19,62 @@ CWnd::~CWnd()
 
 void CWnd::Unbind()
 {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    // A subclassed window that outlives us goes back to its class's procedure.
-    if (originalProc)
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
-    originalProc = nullptr;
+    if (subclassed)
+        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    else
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    subclassed = false;
+}
+
+// A class whose windows reach their objects; registering it again is no failure.
+static bool RegisterOurClass(WNDCLASSEXW& wc)
+{
+    wc.cbSize = sizeof(wc);
+    wc.hInstance = GetModuleHandleW(nullptr);
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool CWnd::RegisterWindowClass(const wchar_t* className, UINT style, HICON icon, HICON smallIcon,
                                HCURSOR cursor, HBRUSH background)
 {
     WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
     wc.style = style;
     wc.lpfnWndProc = StaticWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = icon;
     wc.hIconSm = smallIcon;
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterOurClass(wc);
 }
 
 bool CWnd::RegisterDialogClass(const wchar_t* className, HICON icon)
 {
     WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = StaticWindowProc;
     wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = icon;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = className;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterOurClass(wc);
 }
 
-bool CWnd::Create(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
-                  int x, int y, int width, int height, HWND parent, HMENU menuOrId)
+bool CWnd::Create(const WindowCreation& creation)
 {
-    HWND created = CreateWindowExW(exStyle, className, Widen(title).c_str(), style, x, y, width, height,
-                                   parent, menuOrId, GetModuleHandleW(nullptr), this);
+    HWND created = CreateWindowExW(creation.exStyle, creation.className, Widen(creation.title).c_str(),
+                                   creation.style, creation.position.x, creation.position.y, creation.size.cx,
+                                   creation.size.cy, creation.parent, creation.menuOrId, GetModuleHandleW(nullptr), this);
     return created != nullptr;
 }
 
 CWnd* CWnd::FromHandle(HWND window)
 {
+    DWORD_PTR bound = 0;
+    if (GetWindowSubclass(window, SubclassProc, kSubclassId, &bound))
+        return reinterpret_cast<CWnd*>(bound);
+    // The user data of other classes' windows belongs to others.
+    if (GetClassLongPtrW(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(StaticWindowProc))
+        return nullptr;
     return reinterpret_cast<CWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
@@ -66,21 +82,17 @@ bool CWnd::SubclassControl(HWND window)
 {
     if (!window || hwnd || FromHandle(window))
         return false;
+    if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
     hwnd = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    originalProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWindowProc)));
-    if (originalProc)
-        return true;
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    hwnd = nullptr;
-    return false;
+    subclassed = true;
+    return true;
 }
 
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (originalProc)
-        return CallWindowProcW(originalProc, hwnd, message, wParam, lParam);
+    if (subclassed)
+        return DefSubclassProc(hwnd, message, wParam, lParam);
     if (dialogDefaults)
         return DefDlgProcW(hwnd, message, wParam, lParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -88,7 +100,7 @@ LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWnd* self = FromHandle(window);
+    CWnd* self = reinterpret_cast<CWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCCREATE)
     {
         self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -98,7 +110,19 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam
     }
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = self->WindowProc(message, wParam, lParam);
+    return Dispatch(self, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    return Dispatch(reinterpret_cast<CWnd*>(self), message, wParam, lParam);
+}
+
+// The exception boundary of every window of ours: a handler that fails leaves
+// the message unanswered (0) and the object's data as it was.
+LRESULT CWnd::Dispatch(CWnd* self, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = Guarded([&] { return self->WindowProc(message, wParam, lParam); }, LRESULT(0));
     if (message == WM_NCDESTROY)
     {
         self->Unbind();

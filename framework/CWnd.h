@@ -6,6 +6,19 @@
 
 #include <string>
 
+// What CreateWindowEx is given, by name; the object itself is the creation parameter.
+struct WindowCreation
+{
+    const wchar_t* className = nullptr;
+    std::string title;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    POINT position = {};
+    SIZE size = {};
+    HWND parent = nullptr;
+    HMENU menuOrId = nullptr;
+};
+
 class CWnd
 {
 public:
@@ -23,14 +36,14 @@ public:
     // top-level window that hosts child dialogs wants: a close request arrives as
     // the cancel command, and focus returns to the last focused control.
     static bool RegisterDialogClass(const wchar_t* className, HICON icon);
-    bool Create(const wchar_t* className, const std::string& title, DWORD style, DWORD exStyle,
-                int x, int y, int width, int height, HWND parent, HMENU menuOrId);
+    bool Create(const WindowCreation& creation);
     // The object bound to a window of ours, or null.
     static CWnd* FromHandle(HWND window);
     // Binds the object to a window of a system class (a STATIC, say; not named
-    // SubclassWindow, which <windowsx.h> defines as a macro): its
-    // messages reach WindowProc first, and what it leaves goes to the class's
-    // own procedure through Default. Unbound at WM_NCDESTROY or in the destructor.
+    // SubclassWindow, which <windowsx.h> defines as a macro) through the common
+    // controls' subclass chain: its messages reach WindowProc first, and what it
+    // leaves goes on down the chain through Default. Unbound at WM_NCDESTROY or
+    // in the destructor, without disturbing a subclass added after it.
     bool SubclassControl(HWND window);
 
     HWND GetItem(int id) const { return GetDlgItem(hwnd, id); }
@@ -50,13 +63,17 @@ protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    // The class's procedure of a subclassed window; null for windows of our classes.
-    WNDPROC originalProc = nullptr;
+    // Bound through SubclassControl rather than created from one of our classes.
+    bool subclassed = false;
     // Set for windows of a class from RegisterDialogClass.
     bool dialogDefaults = false;
 
     void Unbind();
+    // WindowProc behind the exception boundary; ends the binding at WM_NCDESTROY.
+    static LRESULT Dispatch(CWnd* self, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
 };
 
 std::string GetWindowTextUtf8(HWND window);

@@ -1,5 +1,7 @@
 #include "framework/Gdi.h"
 
+#include <richedit.h>
+
 void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int height, COLORREF transparent)
 {
     HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
@@ -28,4 +30,14 @@ void DrawSunkenFrame(HDC dc, const RECT& frame)
     FillRect(dc, &left, shadow);
     FillRect(dc, &bottom, highlight);
     FillRect(dc, &right, highlight);
+}
+
+void SetDefaultTextColour(HWND richEdit, COLORREF colour)
+{
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    format.dwEffects = 0;
+    format.crTextColor = colour;
+    SendMessageW(richEdit, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
 }

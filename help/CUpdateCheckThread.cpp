@@ -3,6 +3,7 @@
 
 #include "help/CUpdateCheckThread.h"
 
+#include "framework/FailureReport.h"
 #include "framework/Text.h"
 #include "help/CWindowHelpCheckUpdates.h"
 #include "help/UpdateReport.h"
@@ -59,7 +60,18 @@ CUpdateCheckThread::CUpdateCheckThread(CWindowHelpCheckUpdates* page)
 unsigned __stdcall CUpdateCheckThread::ThreadEntry(void* worker)
 {
     CUpdateCheckThread* self = static_cast<CUpdateCheckThread*>(worker);
-    self->Run();
+    // The exception boundary of the check: a failure ends it with the report
+    // published last, and the page becomes idle again.
+    try
+    {
+        self->Run();
+    }
+    catch (...)
+    {
+        ReportFailure();
+        self->Close();
+        PostMessageW(self->window, WM_UPDATE_STATUS, 1, 0);
+    }
     delete self;
     return 0;
 }
@@ -235,6 +247,9 @@ void CUpdateCheckThread::Close()
         WSACloseEvent(networkEvent);
     if (libraryStarted)
         WSACleanup();
+    socket = INVALID_SOCKET;
+    networkEvent = nullptr;
+    libraryStarted = false;
 }
 
 void CUpdateCheckThread::ReportConnectionFailure()

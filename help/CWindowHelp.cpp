@@ -86,7 +86,7 @@ CWindowHelp::CWindowHelp() : CWindowHelp(ProgramFolder() + "Velmora.chm")
 {
 }
 
-CWindowHelp::CWindowHelp(std::string helpFile) : CDialog(IDD_HELP_PAGE), helpFile(std::move(helpFile))
+CWindowHelp::CWindowHelp(std::string helpFile) : CPage(IDD_HELP_PAGE, 480, 450), helpFile(std::move(helpFile))
 {
 }
 
@@ -104,7 +104,7 @@ LRESULT CWindowHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnDestroy();
         return FALSE;
     }
-    return CDialog::WindowProc(message, wParam, lParam);
+    return CPage::WindowProc(message, wParam, lParam);
 }
 
 BOOL CWindowHelp::OnInitDialog()
@@ -119,15 +119,6 @@ BOOL CWindowHelp::OnInitDialog()
         helpReady = 1;
     }
     return TRUE;
-}
-
-// The page never closes by itself.
-void CWindowHelp::OnOK()
-{
-}
-
-void CWindowHelp::OnCancel()
-{
 }
 
 HWND CWindowHelp::ShowContents()

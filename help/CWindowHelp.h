@@ -2,11 +2,11 @@
 // system's HTML Help viewer, with its table of contents.
 #pragma once
 
-#include "framework/CDialog.h"
+#include "framework/CPage.h"
 
 #include <string>
 
-class CWindowHelp : public CDialog
+class CWindowHelp : public CPage
 {
 public:
     // Lower bounds of the page's size for the window that hosts it.
@@ -23,8 +23,6 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
 private:
     // The help file's full path, and the same as the viewer is given it.

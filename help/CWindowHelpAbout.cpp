@@ -32,7 +32,7 @@ std::string VersionText()
 }
 
 CWindowHelpAbout::CWindowHelpAbout()
-    : CDialog(IDD_ABOUT_PAGE), versionText(VersionText()),
+    : CPage(IDD_ABOUT_PAGE, 480, 450), versionText(VersionText()),
       titleText(std::string(kProductName) + " " + versionText),
       handCursor(LoadCursorW(nullptr, IDC_HAND))
 {
@@ -58,7 +58,7 @@ LRESULT CWindowHelpAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         DrawPicture(reinterpret_cast<HDC>(wParam));
         return TRUE;
     }
-    return CDialog::WindowProc(message, wParam, lParam);
+    return CPage::WindowProc(message, wParam, lParam);
 }
 
 bool CWindowHelpAbout::OnCommand(int id, int code)
@@ -71,7 +71,7 @@ bool CWindowHelpAbout::OnCommand(int id, int code)
         return true;
     }
     // Enter and Escape come here as IDOK and IDCANCEL.
-    return CDialog::OnCommand(id, code);
+    return CPage::OnCommand(id, code);
 }
 
 BOOL CWindowHelpAbout::OnInitDialog()
@@ -79,15 +79,6 @@ BOOL CWindowHelpAbout::OnInitDialog()
     SetItemText(IDC_ABOUT_LINK, kProductAddress);
     DoDataExchange(false);
     return TRUE;
-}
-
-// The page never closes by itself.
-void CWindowHelpAbout::OnOK()
-{
-}
-
-void CWindowHelpAbout::OnCancel()
-{
 }
 
 void CWindowHelpAbout::DoDataExchange(bool save)

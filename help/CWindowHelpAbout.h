@@ -2,25 +2,19 @@
 // a link to the product's web site and a picture.
 #pragma once
 
-#include "framework/CDialog.h"
+#include "framework/CPage.h"
 
 #include <string>
 
-class CWindowHelpAbout : public CDialog
+class CWindowHelpAbout : public CPage
 {
 public:
-    // Lower bounds of the page's size for the window that hosts it.
-    int minWidth = 480;
-    int minHeight = 450;
-
     CWindowHelpAbout();
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(int id, int code) override;
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
 private:
     // "- v.1.0"

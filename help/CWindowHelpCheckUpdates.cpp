@@ -1,13 +1,14 @@
 #include "help/CWindowHelpCheckUpdates.h"
 
 #include "engine/Prompts.h"
+#include "framework/Gdi.h"
 #include "help/CUpdateCheckThread.h"
 #include "resources/resource.h"
 
 #include <richedit.h>
 
 CWindowHelpCheckUpdates::CWindowHelpCheckUpdates(const UpdateServer& server)
-    : CDialog(IDD_UPDATE_PAGE), server(server)
+    : CPage(IDD_UPDATE_PAGE, 480, 420), server(server)
 {
 }
 
@@ -39,7 +40,7 @@ LRESULT CWindowHelpCheckUpdates::WindowProc(UINT message, WPARAM wParam, LPARAM 
         SetResult(MAKELRESULT(IDOK, DC_HASDEFID));
         return TRUE;
     }
-    return CDialog::WindowProc(message, wParam, lParam);
+    return CPage::WindowProc(message, wParam, lParam);
 }
 
 bool CWindowHelpCheckUpdates::OnCommand(int id, int code)
@@ -56,18 +57,13 @@ bool CWindowHelpCheckUpdates::OnCommand(int id, int code)
         return true;
     }
     // Enter and Escape come here as IDOK and IDCANCEL.
-    return CDialog::OnCommand(id, code);
+    return CPage::OnCommand(id, code);
 }
 
 BOOL CWindowHelpCheckUpdates::OnInitDialog()
 {
     HWND box = GetItem(IDC_UPDATE_REPORT);
-    CHARFORMAT2W format = {};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_COLOR;
-    format.dwEffects = 0;
-    format.crTextColor = RGB(0, 0, 0);
-    SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+    SetDefaultTextColour(box, RGB(0, 0, 0));
     SendMessageW(box, EM_AUTOURLDETECT, TRUE, 0);
     // Links are marked for the eye; their notifications get no answer of ours.
     SendMessageW(box, EM_SETEVENTMASK, 0, ENM_LINK);
@@ -76,11 +72,7 @@ BOOL CWindowHelpCheckUpdates::OnInitDialog()
     return TRUE;
 }
 
-// The page never closes by itself; Escape asks to abort a running check.
-void CWindowHelpCheckUpdates::OnOK()
-{
-}
-
+// Escape asks to abort a running check.
 void CWindowHelpCheckUpdates::OnCancel()
 {
     AskToAbort();

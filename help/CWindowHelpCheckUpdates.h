@@ -2,7 +2,7 @@
 // thread of its own and reports whether a newer version exists.
 #pragma once
 
-#include "framework/CDialog.h"
+#include "framework/CPage.h"
 #include "help/UpdateServer.h"
 
 #include <atomic>
@@ -12,13 +12,9 @@
 // Worker to page: the report changed. wParam is 0 while the check runs and 1 once it has ended; lParam 0.
 const UINT WM_UPDATE_STATUS = WM_USER + 9000;
 
-class CWindowHelpCheckUpdates : public CDialog
+class CWindowHelpCheckUpdates : public CPage
 {
 public:
-    // Lower bounds of the page's size for the window that hosts it.
-    int minWidth = 480;
-    int minHeight = 420;
-
     explicit CWindowHelpCheckUpdates(const UpdateServer& server = ConfiguredUpdateServer());
     // A running check is aborted and waited for: its worker uses this object.
     ~CWindowHelpCheckUpdates() override;
@@ -30,7 +26,6 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(int id, int code) override;
     BOOL OnInitDialog() override;
-    void OnOK() override;
     void OnCancel() override;
 
 private:

@@ -43,7 +43,7 @@ int CWindowWiperEntries::lastSortColumn = -1;
 bool CWindowWiperEntries::sortAscending = true;
 
 CWindowWiperEntries::CWindowWiperEntries(CWiperSettings* settings)
-    : CDialog(IDD_SEARCH_PAGE), settings(settings), results(settings)
+    : CPage(IDD_SEARCH_PAGE, 530, 520), settings(settings), results(settings)
 {
 }
 
@@ -92,7 +92,7 @@ LRESULT CWindowWiperEntries::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         pageWindow = nullptr;
         break;
     }
-    return CDialog::WindowProc(message, wParam, lParam);
+    return CPage::WindowProc(message, wParam, lParam);
 }
 
 bool CWindowWiperEntries::OnCommand(int id, int code)
@@ -151,7 +151,7 @@ bool CWindowWiperEntries::OnCommand(int id, int code)
         return true;
     }
     // Enter and Escape come here as IDOK and IDCANCEL.
-    return CDialog::OnCommand(id, code);
+    return CPage::OnCommand(id, code);
 }
 
 LRESULT CWindowWiperEntries::OnNotify(NMHDR& header)
@@ -180,14 +180,10 @@ LRESULT CWindowWiperEntries::OnNotify(NMHDR& header)
     return FALSE;
 }
 
-// The page never closes by itself; Enter on a result row shows the file in its folder.
+// Enter on a result row shows the file in its folder.
 void CWindowWiperEntries::OnOK()
 {
     OnReturn();
-}
-
-void CWindowWiperEntries::OnCancel()
-{
 }
 
 void CWindowWiperEntries::OnReturn()

@@ -7,7 +7,7 @@
 #include "engine/CWindowProgressUnDelete.h"
 #include "engine/IResultsPage.h"
 #include "engine/SearchCriteria.h"
-#include "framework/CDialog.h"
+#include "framework/CPage.h"
 #include "search_page/CCustomList.h"
 #include "search_page/CResultView.h"
 
@@ -17,13 +17,9 @@
 
 class CWiperSettings;
 
-class CWindowWiperEntries : public CDialog, public IResultsPage
+class CWindowWiperEntries : public CPage, public IResultsPage
 {
 public:
-    // Lower bounds of the page's size for the window that hosts it.
-    int minWidth = 530;
-    int minHeight = 520;
-
     explicit CWindowWiperEntries(CWiperSettings* settings);
 
     // Creates the page as a child of parent.
@@ -46,7 +42,6 @@ protected:
     bool OnCommand(int id, int code) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
 private:
     CWiperSettings* settings;

@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
 
-
 namespace
 {
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -16,7 +15,7 @@ const wchar_t kRunValueName[] = L"Velmora";
 const size_t kPlaceholderLength = 8;
 }
 
-CWindowSettings::CWindowSettings(CWiperSettings* settings) : CDialog(IDD_SETTINGS_PAGE), settings(settings)
+CWindowSettings::CWindowSettings(CWiperSettings* settings) : CPage(IDD_SETTINGS_PAGE, 480, 350), settings(settings)
 {
 }
 
@@ -47,7 +46,7 @@ bool CWindowSettings::OnCommand(int id, int code)
         return true;
     }
     // Enter and Escape come here as IDOK and IDCANCEL.
-    return CDialog::OnCommand(id, code);
+    return CPage::OnCommand(id, code);
 }
 
 // A page made again (a new main window) starts without unapplied changes.
@@ -55,15 +54,6 @@ BOOL CWindowSettings::OnInitDialog()
 {
     Reset();
     return TRUE;
-}
-
-// The page never closes by itself.
-void CWindowSettings::OnOK()
-{
-}
-
-void CWindowSettings::OnCancel()
-{
 }
 
 void CWindowSettings::DoDataExchange(bool save)

@@ -2,13 +2,13 @@
 // committed by Apply or dropped by Reset.
 #pragma once
 
-#include "framework/CDialog.h"
+#include "framework/CPage.h"
 
 #include <string>
 
 class CWiperSettings;
 
-class CWindowSettings : public CDialog
+class CWindowSettings : public CPage
 {
 public:
     // Lower bounds of the page's size for the window that hosts it.
@@ -28,8 +28,6 @@ public:
 protected:
     bool OnCommand(int id, int code) override;
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
 private:
     CWiperSettings* settings;

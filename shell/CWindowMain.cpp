@@ -103,7 +103,7 @@ bool CWindowMain::CreatePanel(CWnd& panel)
     // The panels share the main window's class, and so its dialog-style defaults.
     wchar_t className[256] = {};
     GetClassNameW(hwnd, className, 256);
-    return panel.Create(className, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, hwnd, nullptr);
+    return panel.Create({.className = className, .style = WS_CHILD | WS_VISIBLE, .parent = hwnd});
 }
 
 bool CWindowMain::CreatePages()
@@ -112,11 +112,11 @@ bool CWindowMain::CreatePages()
         !helpPage.Create(rightPanel.hwnd) || !updatePage.Create(rightPanel.hwnd) ||
         !searchPage.Create(rightPanel.hwnd))
         return false;
-    pages[PageAbout] = {&aboutPage, aboutPage.minWidth, aboutPage.minHeight};
-    pages[PageSettings] = {&settingsPage, settingsPage.minWidth, settingsPage.minHeight};
-    pages[PageHelp] = {&helpPage, helpPage.minWidth, helpPage.minHeight};
-    pages[PageCheckUpdates] = {&updatePage, updatePage.minWidth, updatePage.minHeight};
-    pages[PageDeleteFiles] = {&searchPage, searchPage.minWidth, searchPage.minHeight};
+    pages = {{PageAbout, &aboutPage},
+             {PageSettings, &settingsPage},
+             {PageHelp, &helpPage},
+             {PageCheckUpdates, &updatePage},
+             {PageDeleteFiles, &searchPage}};
     return true;
 }
 
@@ -378,15 +378,15 @@ LRESULT CWindowMain::ShowPage(PageId id)
         return 1;
     auto current = pages.find(currentPage);
     if (current != pages.end())
-        ShowWindow(current->second.window->hwnd, SW_HIDE);
+        ShowWindow(current->second->hwnd, SW_HIDE);
     auto requested = pages.find(id);
     if (requested != pages.end())
     {
-        HWND page = requested->second.window->hwnd;
+        HWND page = requested->second->hwnd;
         ShowWindow(page, SW_SHOWNA);
         RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        minPageWidth = requested->second.minWidth;
-        minPageHeight = requested->second.minHeight;
+        minPageWidth = requested->second->minWidth;
+        minPageHeight = requested->second->minHeight;
     }
     currentPage = id;
     // Moving to the same place makes the platform apply the new minimum size and lay out again.
@@ -407,7 +407,7 @@ void CWindowMain::FitCurrentPage()
         return;
     RECT panel;
     GetClientRect(rightPanel.hwnd, &panel);
-    MoveWindow(current->second.window->hwnd, 0, 0, panel.right, panel.bottom, TRUE);
+    MoveWindow(current->second->hwnd, 0, 0, panel.right, panel.bottom, TRUE);
 }
 
 void CWindowMain::SetSplitterRange(int clientWidth)

@@ -20,7 +20,7 @@
 #include <map>
 #include <string>
 
-class CDialog;
+class CPage;
 
 class CWindowMain : public CWnd
 {
@@ -44,14 +44,7 @@ public:
     CWindowHelp helpPage;
     CWindowHelpCheckUpdates updatePage;
 
-    // A registered page and the smallest size it can be shown at.
-    struct Page
-    {
-        CDialog* window;
-        int minWidth;
-        int minHeight;
-    };
-    std::map<PageId, Page> pages;
+    std::map<PageId, CPage*> pages;
 
     CWindowMain();
     ~CWindowMain() override;

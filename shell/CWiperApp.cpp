@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include "engine/Prompts.h"
+#include "framework/FailureReport.h"
 #include "framework/MessageLoop.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -58,6 +59,7 @@ void InitialisePlatformLibraries()
 bool CWiperApp::InitInstance()
 {
     const std::string title = "Velmora";
+    SetFailureReporter(ShowOutOfMemory);
 
     std::string installFolder;
     if (!QueryInstallLocation(installFolder))
@@ -117,10 +119,10 @@ void CWiperApp::RunMainWindow(const std::string& title, const std::string& insta
     CWnd::RegisterDialogClass(className.c_str(), icon);
 
     // A window that could not be created cannot be set up either.
-    const int setUp = mainWindow.Create(className.c_str(), title, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0, nullptr,
-                                        nullptr)
-                          ? mainWindow.SetUp()
-                          : 0;
+    const int setUp =
+        mainWindow.Create({.className = className.c_str(), .title = title, .style = WS_OVERLAPPEDWINDOW})
+            ? mainWindow.SetUp()
+            : 0;
     switch (setUp)
     {
     case 1:

@@ -338,7 +338,7 @@ TEST_F(ChangedFileTest, CancelOnAChangedFileEndsTheRun)
 TEST_F(EngineTest, AFileTurnedIntoALinkIsKept)
 {
     // The fixture's now-a-link.doc links to a folder; the row says the search saw a plain file.
-    std::string links = Trees() + "\\links\\";
+    std::string links = FixtureTrees() + "\\links\\";
     FoundFile row = RowOf(links + "now-a-link.doc");
     ASSERT_NE(row.seen.kind, 0u);
     row.seen.kind = 0;

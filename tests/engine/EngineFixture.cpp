@@ -74,9 +74,3 @@ FoundFile EngineTest::RowOf(const std::string& path)
     row.seen = StampOf(data);
     return row;
 }
-
-std::string EngineTest::Trees()
-{
-    const char* trees = getenv("VELMORA_TREES");
-    return trees ? trees : "";
-}

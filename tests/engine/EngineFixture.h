@@ -47,8 +47,6 @@ protected:
     std::vector<std::string> FoundNames() const;
     // The row a search would list for the file as it is now.
     static FoundFile RowOf(const std::string& path);
-    // The folder the fixture script made natively (see tests/CMakeLists.txt).
-    static std::string Trees();
 
 private:
     void Run(Operation operation, const char* caption);

@@ -231,8 +231,8 @@ class TreesTest : public EngineTest
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(Trees().empty());
-        settings.locations = {Trees() + "\\big"};
+        ASSERT_FALSE(FixtureTrees().empty());
+        settings.locations = {FixtureTrees() + "\\big"};
         page.criteria.fileType = "doc";
     }
 };
@@ -285,7 +285,7 @@ private:
 
 TEST_F(TreesTest, ALinkCycleEndsAndEachFileIsListedOnce)
 {
-    settings.locations = {Trees() + "\\cycle"};
+    settings.locations = {FixtureTrees() + "\\cycle"};
     Search();
     std::vector<std::string> names = FoundNames();
     std::sort(names.begin(), names.end());

@@ -3,6 +3,7 @@
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/PageHost.h"
 #include "tests/support/SavedClassesKey.h"
 #include "tests/support/TempFolder.h"
 
@@ -14,29 +15,15 @@
 
 namespace
 {
-// A plain top-level window to hold the page, as the main window's right panel does.
-class AboutTestHost : public CWnd
-{
-public:
-    bool Open()
-    {
-        const wchar_t* className = L"VelmoraAboutPageTestHost";
-        return RegisterWindowClass(className, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
-                                   GetSysColorBrush(COLOR_BTNFACE)) &&
-               Create(className, "About page test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 600, 520, nullptr,
-                      nullptr);
-    }
-};
-
 class AboutPage : public testing::Test
 {
 protected:
-    AboutTestHost host;
+    PageHost host;
     CWindowHelpAbout page;
 
     void SetUp() override
     {
-        ASSERT_TRUE(host.Open());
+        ASSERT_TRUE(host.Open("About page test", 600, 520, WS_OVERLAPPEDWINDOW | WS_VISIBLE));
         ASSERT_TRUE(page.Create(host.hwnd));
         MoveWindow(page.hwnd, 0, 0, 480, 450, TRUE);
         ShowWindow(page.hwnd, SW_SHOW);

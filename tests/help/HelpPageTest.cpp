@@ -1,6 +1,7 @@
 #include "help/CWindowHelp.h"
 
 #include "framework/Text.h"
+#include "tests/support/PageHost.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,20 +15,6 @@
 
 namespace
 {
-// A plain top-level window to hold the page, as the main window's right panel does.
-class HelpTestHost : public CWnd
-{
-public:
-    bool Open()
-    {
-        const wchar_t* className = L"VelmoraHelpPageTestHost";
-        return RegisterWindowClass(className, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
-                                   GetSysColorBrush(COLOR_BTNFACE)) &&
-               Create(className, "Help page test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 0, 760,
-                      560, nullptr, nullptr);
-    }
-};
-
 BOOL CALLBACK CollectTree(HWND window, LPARAM trees)
 {
     wchar_t className[64] = {};
@@ -90,14 +77,14 @@ SIZE ClientSize(HWND window)
 class HelpPage : public testing::Test
 {
 protected:
-    HelpTestHost host;
+    PageHost host;
     // Pages outlive the host, whose destruction takes their windows with it.
     std::vector<std::unique_ptr<CWindowHelp>> pages;
     std::vector<HWND> windowsBefore;
 
     void SetUp() override
     {
-        ASSERT_TRUE(host.Open());
+        ASSERT_TRUE(host.Open("Help page test", 760, 560));
         windowsBefore = VisibleTopLevelWindows();
     }
 

@@ -6,6 +6,7 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/PageHost.h"
 
 #include <gtest/gtest.h>
 
@@ -53,23 +54,10 @@ LRESULT CALLBACK CountStatus(int code, WPARAM removal, LPARAM param)
     return CallNextHookEx(nullptr, code, removal, param);
 }
 
-// A plain top-level window to hold the page, as the main window's panel does.
-class TestHost : public CWnd
-{
-public:
-    bool Open()
-    {
-        const wchar_t* className = L"VelmoraUpdatePageTestHost";
-        return RegisterWindowClass(className, 0, nullptr, nullptr, nullptr, GetSysColorBrush(COLOR_BTNFACE)) &&
-               Create(className, "Update page test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 560, 480, nullptr,
-                      nullptr);
-    }
-};
-
 class UpdatePage : public testing::Test
 {
 protected:
-    TestHost host;
+    PageHost host;
     std::unique_ptr<CWindowHelpCheckUpdates> page;
     HWND window = nullptr;
     HHOOK hook = nullptr;
@@ -78,7 +66,7 @@ protected:
     {
         // Start-up loads the rich-edit library for the program.
         ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
-        ASSERT_TRUE(host.Open());
+        ASSERT_TRUE(host.Open("Update page test", 560, 480, WS_OVERLAPPEDWINDOW | WS_VISIBLE));
         statusCount = StatusCount();
         hook = SetWindowsHookExW(WH_GETMESSAGE, CountStatus, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);

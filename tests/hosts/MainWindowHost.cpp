@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     wiperSettings.installFolder = folder;
     HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELMORA));
     if (!CWnd::RegisterDialogClass(L"Velmora", icon) ||
-        !mainWindow.Create(L"Velmora", CWindowMain::title, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0, nullptr, nullptr))
+        !mainWindow.Create({.className = L"Velmora", .title = CWindowMain::title, .style = WS_OVERLAPPEDWINDOW}))
         return 1;
     if (mainWindow.SetUp() != 1)
     {

@@ -7,6 +7,7 @@
 #include "settings/CWiperSettings.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/PageHost.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -23,19 +24,6 @@
 
 namespace
 {
-// A plain top-level window to hold the page, as the main window's panel does.
-class TestHost : public CWnd
-{
-public:
-    bool Open()
-    {
-        const wchar_t* className = L"VelmoraSearchPageTestHost";
-        return RegisterWindowClass(className, 0, nullptr, nullptr, nullptr, GetSysColorBrush(COLOR_BTNFACE)) &&
-               Create(className, "Search page test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 800, 700, nullptr,
-                      nullptr);
-    }
-};
-
 FoundFile Row(const std::string& name, uint64_t size, int64_t testedTime, const std::string& dateText = "")
 {
     FoundFile file;
@@ -73,14 +61,14 @@ class SearchPage : public testing::Test
 {
 protected:
     CWiperSettings settings;
-    TestHost host;
+    PageHost host;
     std::unique_ptr<CWindowWiperEntries> page;
     HWND window = nullptr;
 
     void SetUp() override
     {
         settings.SetDefaults();
-        ASSERT_TRUE(host.Open());
+        ASSERT_TRUE(host.Open("Search page test", 800, 700, WS_OVERLAPPEDWINDOW | WS_VISIBLE));
         page = std::make_unique<CWindowWiperEntries>(&settings);
         ASSERT_TRUE(page->Create(host.hwnd));
         window = page->hwnd;
@@ -502,9 +490,7 @@ TEST_F(SearchPage, ResizingPlacesTheResultArea)
 {
     MoveWindow(window, 0, 0, 600, 600, TRUE);
     auto place = [&](int id) {
-        RECT rect = {};
-        GetWindowRect(Item(id), &rect);
-        MapWindowPoints(nullptr, window, (POINT*)&rect, 2);
+        RECT rect = RectInParent(Item(id));
         return std::vector<LONG>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
     };
     EXPECT_EQ(place(IDC_RESULTS), (std::vector<LONG>{9, 315, 582, 245}));

@@ -7,6 +7,7 @@
 #include "settings/Sha256.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/PageHost.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -19,19 +20,6 @@
 namespace
 {
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// A plain top-level window to hold the page, as the main window's panel does.
-class TestHost : public CWnd
-{
-public:
-    bool Open()
-    {
-        const wchar_t* className = L"VelmoraSettingsPageTestHost";
-        return RegisterWindowClass(className, 0, nullptr, nullptr, nullptr, GetSysColorBrush(COLOR_BTNFACE)) &&
-               Create(className, "Settings page test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 700, 400, nullptr,
-                      nullptr);
-    }
-};
 
 // The "Run" value of the program, or "<absent>".
 std::string RunValue()
@@ -71,7 +59,7 @@ class SettingsPage : public testing::Test
 protected:
     TempFolder folder;
     CWiperSettings settings;
-    TestHost host;
+    PageHost host;
     std::unique_ptr<CWindowSettings> page;
     HWND window = nullptr;
 
@@ -80,7 +68,7 @@ protected:
         DeleteRunValue();
         settings.SetDefaults();
         settings.installFolder = folder.Path();
-        ASSERT_TRUE(host.Open());
+        ASSERT_TRUE(host.Open("Settings page test", 700, 400, WS_OVERLAPPEDWINDOW | WS_VISIBLE));
     }
 
     void TearDown() override

@@ -28,25 +28,10 @@ const char kLockMessage[] = "To lock the program, you need to turn on 'Protect w
 const char kResetQuestion[] = "Warning: You didn't apply any changes. Do you want to reset them?";
 const char kSearchQuestion[] = "Files Searching:  Searching is in progress. Do you really want to exit?";
 
-// The large trees made before the Wine tests run.
-std::string Trees()
-{
-    const char* trees = getenv("VELMORA_TREES");
-    return trees ? trees : "";
-}
-
 RECT WindowRect(HWND window)
 {
     RECT rect = {};
     GetWindowRect(window, &rect);
-    return rect;
-}
-
-// A child's rectangle in its parent's client coordinates.
-RECT ChildRect(HWND child)
-{
-    RECT rect = WindowRect(child);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -143,7 +128,7 @@ protected:
         ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
         ASSERT_TRUE(CWnd::RegisterDialogClass(L"Velmora", nullptr));
         app = std::make_unique<CWindowMain>();
-        ASSERT_TRUE(app->Create(L"Velmora", CWindowMain::title, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0, nullptr, nullptr));
+        ASSERT_TRUE(app->Create({.className = L"Velmora", .title = CWindowMain::title, .style = WS_OVERLAPPEDWINDOW}));
         window = app->hwnd;
         ASSERT_EQ(app->SetUp(), 1);
         PumpUntil([] { return false; }, 50);
@@ -250,10 +235,10 @@ TEST_F(MainWindow, StartsOnTheSettingsPageWhereTheLastRunLeftIt)
     EXPECT_FALSE(Pressed(ID_TOOLBAR_HELP));
 
     // Left panel up to the splitter, the 3-pixel bar, then the right panel, all below the toolbar.
-    RECT toolbar = ChildRect(app->toolbar);
-    RECT left = ChildRect(app->leftPanel.hwnd);
-    RECT bar = ChildRect(app->splitterBar.hwnd);
-    RECT right = ChildRect(app->rightPanel.hwnd);
+    RECT toolbar = RectInParent(app->toolbar);
+    RECT left = RectInParent(app->leftPanel.hwnd);
+    RECT bar = RectInParent(app->splitterBar.hwnd);
+    RECT right = RectInParent(app->rightPanel.hwnd);
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(left.top, toolbar.bottom);
@@ -264,7 +249,7 @@ TEST_F(MainWindow, StartsOnTheSettingsPageWhereTheLastRunLeftIt)
     EXPECT_EQ(right.right, client.right);
     EXPECT_EQ(left.bottom, client.bottom);
     // The page fills the right panel.
-    RECT page = ChildRect(settingsPage.hwnd);
+    RECT page = RectInParent(settingsPage.hwnd);
     EXPECT_EQ(Width(page), Width(right));
     EXPECT_EQ(Height(page), Height(right));
 }
@@ -278,8 +263,8 @@ TEST_F(MainWindow, HiddenStartShowsNothingUntilTheIconIsDoubleClicked)
     DoubleClickIcon();
     EXPECT_TRUE(Visible());
     // Laid out on the first showing, though every earlier size change came while hidden.
-    EXPECT_EQ(Width(ChildRect(app->leftPanel.hwnd)), wiperSettings.splitterPos);
-    EXPECT_GT(Width(ChildRect(settingsPage.hwnd)), 0);
+    EXPECT_EQ(Width(RectInParent(app->leftPanel.hwnd)), wiperSettings.splitterPos);
+    EXPECT_GT(Width(RectInParent(settingsPage.hwnd)), 0);
 
     // Asking to show a shown window never hides it, though the stored show command says hidden.
     Command(ID_TRAY_OPEN);
@@ -447,22 +432,22 @@ TEST_F(MainWindow, SplitterSavedBeyondTheWindowIsPulledBackAndMovesThePanels)
     Open();
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(ChildRect(app->splitterBar.hwnd).left, client.right - 6);
-    EXPECT_EQ(ChildRect(app->leftPanel.hwnd).right, client.right - 6);
+    EXPECT_EQ(RectInParent(app->splitterBar.hwnd).left, client.right - 6);
+    EXPECT_EQ(RectInParent(app->leftPanel.hwnd).right, client.right - 6);
 }
 
 TEST_F(MainWindow, DraggingTheSplitterMovesBothPanelsAndThePage)
 {
     Open();
-    RECT left = ChildRect(app->leftPanel.hwnd);
-    RECT right = ChildRect(app->rightPanel.hwnd);
+    RECT left = RectInParent(app->leftPanel.hwnd);
+    RECT right = RectInParent(app->rightPanel.hwnd);
     SendMessageW(window, WM_SPLITTER_MOVED, 0, 25);
-    EXPECT_EQ(ChildRect(app->leftPanel.hwnd).right, left.right + 25);
-    EXPECT_EQ(ChildRect(app->rightPanel.hwnd).left, right.left + 25);
-    EXPECT_EQ(Width(ChildRect(settingsPage.hwnd)), Width(right) - 25);
+    EXPECT_EQ(RectInParent(app->leftPanel.hwnd).right, left.right + 25);
+    EXPECT_EQ(RectInParent(app->rightPanel.hwnd).left, right.left + 25);
+    EXPECT_EQ(Width(RectInParent(settingsPage.hwnd)), Width(right) - 25);
     SendMessageW(window, WM_SPLITTER_MOVED, 0, -25);
-    EXPECT_EQ(ChildRect(app->leftPanel.hwnd).right, left.right);
-    EXPECT_EQ(Width(ChildRect(settingsPage.hwnd)), Width(right));
+    EXPECT_EQ(RectInParent(app->leftPanel.hwnd).right, left.right);
+    EXPECT_EQ(Width(RectInParent(settingsPage.hwnd)), Width(right));
 }
 
 TEST_F(MainWindow, ExitStoresThePlacementAndEnds)
@@ -470,7 +455,7 @@ TEST_F(MainWindow, ExitStoresThePlacementAndEnds)
     Open();
     MoveWindow(window, 33, 44, 700, 600, TRUE);
     // A drag of 20 pixels: the bar moves itself, the window moves the panels.
-    RECT bar = ChildRect(app->splitterBar.hwnd);
+    RECT bar = RectInParent(app->splitterBar.hwnd);
     app->splitterBar.MoveBy(bar.left + 20 + 1, 0);
     SendMessageW(window, WM_SPLITTER_MOVED, 0, 20);
     Command(ID_TOOLBAR_EXIT);
@@ -517,8 +502,8 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
 {
     Open();
     ChooseTreeItem(PageDeleteFiles);
-    ASSERT_TRUE(FileExists(Trees() + "\\big\\readme.txt")) << "the large trees are made before the tests";
-    ASSERT_TRUE(searchPage.AddLocation(Trees() + "\\big"));
+    ASSERT_TRUE(FileExists(FixtureTrees() + "\\big\\readme.txt")) << "the large trees are made before the tests";
+    ASSERT_TRUE(searchPage.AddLocation(FixtureTrees() + "\\big"));
     auto find = [&] {
         SendMessageW(GetDlgItem(searchPage.hwnd, IDC_FIND), BM_CLICK, 0, 0);
         return PumpUntil([] { return wiperSettings.runningOperation == Operation::Search; });

@@ -57,15 +57,6 @@ protected:
             DestroyWindow(parent);
     }
 
-    // A window's rectangle in the parent's client coordinates.
-    RECT Placement(HWND window) const
-    {
-        RECT rect;
-        GetWindowRect(window, &rect);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
-
     // The bar's client coordinates of a point given in the parent's.
     static LPARAM AtParentPoint(HWND bar, int x, int y)
     {
@@ -107,7 +98,7 @@ TEST_F(SplitterBarTest, DragWithinLimitsReportsDistanceAndMovesBar)
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].wParam, 0u);
     EXPECT_EQ(reports[0].delta, 50);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {150, 0, 154, 300}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {150, 0, 154, 300}));
     EXPECT_FALSE(bar.IsDragging());
     EXPECT_EQ(GetCapture(), nullptr);
 
@@ -115,7 +106,7 @@ TEST_F(SplitterBarTest, DragWithinLimitsReportsDistanceAndMovesBar)
     Drag(bar.hwnd, {{60, 200}});
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[1].delta, -92);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {58, 0, 62, 300}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {58, 0, 62, 300}));
 }
 
 TEST_F(SplitterBarTest, DragBeyondLimitsStopsAtThemAndMeasuresFromPressCentre)
@@ -127,12 +118,12 @@ TEST_F(SplitterBarTest, DragBeyondLimitsStopsAtThemAndMeasuresFromPressCentre)
     Drag(bar.hwnd, {{200, 10}, {390, 10}});
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].delta, 148);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {248, 0, 252, 300}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {248, 0, 252, 300}));
 
     Drag(bar.hwnd, {{-500, 10}});
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[1].delta, -200);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {48, 0, 52, 300}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {48, 0, 52, 300}));
 }
 
 TEST_F(SplitterBarTest, PressAndReleaseWithoutMovingReportsZeroAndBarStays)
@@ -140,12 +131,12 @@ TEST_F(SplitterBarTest, PressAndReleaseWithoutMovingReportsZeroAndBarStays)
     CSplitterBar bar;
     ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, {101, 0, 106, 300}, parent, 153));
     bar.SetRange(50, 250);
-    RECT before = Placement(bar.hwnd);
+    RECT before = RectInParent(bar.hwnd);
 
     Drag(bar.hwnd, {});
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].delta, 0);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), before));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), before));
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -154,13 +145,13 @@ TEST_F(SplitterBarTest, ReleaseWithoutPressOnlyReleasesCapture)
     CSplitterBar bar;
     ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, {100, 0, 104, 300}, parent, 153));
     bar.SetRange(50, 250);
-    RECT before = Placement(bar.hwnd);
+    RECT before = RectInParent(bar.hwnd);
 
     SetCapture(bar.hwnd);
     SendMessageW(bar.hwnd, WM_MOUSEMOVE, 0, AtParentPoint(bar.hwnd, 200, 10));
     SendMessageW(bar.hwnd, WM_LBUTTONUP, 0, AtParentPoint(bar.hwnd, 200, 10));
     EXPECT_TRUE(reports.empty());
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), before));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), before));
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -175,7 +166,7 @@ TEST_F(SplitterBarTest, InvertedRangeKeepsBarAtMaximum)
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[0].delta, 18);
     EXPECT_EQ(reports[1].delta, 0);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {118, 0, 122, 300}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {118, 0, 122, 300}));
 }
 
 TEST_F(SplitterBarTest, NewBarStaysPutUntilOwnerSetsRange)
@@ -188,7 +179,7 @@ TEST_F(SplitterBarTest, NewBarStaysPutUntilOwnerSetsRange)
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[0].delta, 0);
     EXPECT_EQ(reports[1].delta, 0);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {100, 0, 104, 300}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {100, 0, 104, 300}));
 }
 
 TEST_F(SplitterBarTest, HorizontalBarMovesAlongYOnly)
@@ -201,12 +192,12 @@ TEST_F(SplitterBarTest, HorizontalBarMovesAlongYOnly)
     Drag(bar.hwnd, {{350, 132}});
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].delta, 30);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {0, 130, 400, 134}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {0, 130, 400, 134}));
 
     Drag(bar.hwnd, {{5, 290}});
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[1].delta, 148);
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), {0, 278, 400, 282}));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), {0, 278, 400, 282}));
 }
 
 TEST_F(SplitterBarTest, LosingCaptureMidDragDropsItWithoutReport)
@@ -214,7 +205,7 @@ TEST_F(SplitterBarTest, LosingCaptureMidDragDropsItWithoutReport)
     CSplitterBar bar;
     ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, {100, 0, 104, 300}, parent, 153));
     bar.SetRange(50, 250);
-    RECT before = Placement(bar.hwnd);
+    RECT before = RectInParent(bar.hwnd);
 
     SendMessageW(bar.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
     SendMessageW(bar.hwnd, WM_MOUSEMOVE, MK_LBUTTON, AtParentPoint(bar.hwnd, 200, 10));
@@ -225,7 +216,7 @@ TEST_F(SplitterBarTest, LosingCaptureMidDragDropsItWithoutReport)
     ReleaseCapture();
 
     EXPECT_TRUE(reports.empty());
-    EXPECT_TRUE(SameRect(Placement(bar.hwnd), before));
+    EXPECT_TRUE(SameRect(RectInParent(bar.hwnd), before));
 }
 
 TEST_F(SplitterBarTest, CursorOverClientShowsSizingArrowsOfTheAxis)
@@ -293,12 +284,12 @@ TEST_F(SplitterBarTest, ShiftEdgeMovesOnlyTheNamedEdge)
     ASSERT_NE(panel, nullptr);
 
     ShiftEdge(panel, 15, 1);
-    EXPECT_TRUE(SameRect(Placement(panel), {10, 20, 125, 220}));
+    EXPECT_TRUE(SameRect(RectInParent(panel), {10, 20, 125, 220}));
     ShiftEdge(panel, -5, 2);
-    EXPECT_TRUE(SameRect(Placement(panel), {5, 20, 125, 220}));
+    EXPECT_TRUE(SameRect(RectInParent(panel), {5, 20, 125, 220}));
     ShiftEdge(panel, 30, 0);
     ShiftEdge(panel, 30, 3);
-    EXPECT_TRUE(SameRect(Placement(panel), {5, 20, 125, 220}));
+    EXPECT_TRUE(SameRect(RectInParent(panel), {5, 20, 125, 220}));
 
     // A window without a parent is left alone.
     RECT topLevel;
@@ -307,26 +298,4 @@ TEST_F(SplitterBarTest, ShiftEdgeMovesOnlyTheNamedEdge)
     RECT after;
     GetWindowRect(parent, &after);
     EXPECT_TRUE(SameRect(after, topLevel));
-}
-
-TEST(SubclassedWindow, KeepsItsClassBehaviourAndOutlivesItsObject)
-{
-    HWND label = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(label, nullptr);
-    LONG_PTR classProc = GetWindowLongPtrW(label, GWLP_WNDPROC);
-    {
-        CWnd wrapper;
-        ASSERT_TRUE(wrapper.SubclassControl(label));
-        EXPECT_EQ(CWnd::FromHandle(label), &wrapper);
-        EXPECT_NE(GetWindowLongPtrW(label, GWLP_WNDPROC), classProc);
-        // Only the STATIC class answers this; the plain default would give 0.
-        EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
-        CWnd second;
-        EXPECT_FALSE(second.SubclassControl(label));
-    }
-    EXPECT_EQ(CWnd::FromHandle(label), nullptr);
-    EXPECT_EQ(GetWindowLongPtrW(label, GWLP_WNDPROC), classProc);
-    EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
-    DestroyWindow(label);
 }

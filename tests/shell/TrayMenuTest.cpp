@@ -261,7 +261,8 @@ TEST_F(TrayMenu, OpensAtTheCursorAndClosesOnAClickElsewhere)
     } owner;
     owner.menu = &menu;
     ASSERT_TRUE(CWnd::RegisterWindowClass(L"VelmoraTrayOwner", 0, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(owner.Create(L"VelmoraTrayOwner", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(owner.Create(
+        {.className = L"VelmoraTrayOwner", .title = "owner", .style = WS_POPUP | WS_VISIBLE, .size = {10, 10}}));
     SetCursorPos(600, 500);
 
     std::atomic<bool> found{false};

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 
 static void RemoveTree(const std::wstring& folder)
 {
@@ -78,4 +79,10 @@ std::string ReadWholeFile(const std::string& path)
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FixtureTrees()
+{
+    const char* trees = getenv("VELMORA_TREES");
+    return trees ? trees : "";
 }

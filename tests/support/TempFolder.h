@@ -21,3 +21,6 @@ private:
 
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
+// The folder of the large trees that the fixture script makes natively before
+// the Wine tests run (tests/fixtures/make-trees.py); empty when it did not.
+std::string FixtureTrees();

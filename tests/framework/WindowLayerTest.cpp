@@ -1,0 +1,133 @@
+#include "framework/CDialog.h"
+#include "framework/CWinThread.h"
+#include "framework/CWnd.h"
+#include "framework/FailureReport.h"
+#include "resources/resource.h"
+#include "tests/support/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <new>
+
+namespace
+{
+int counted = 0;
+
+LRESULT CALLBACK CountingSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_GETDLGCODE)
+        counted++;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+const UINT kFail = WM_APP + 1;
+std::atomic<int> reports{0};
+HWND failing = nullptr;
+
+// Counts reports, and fails again while reporting: that must not be reported twice.
+void CountReport()
+{
+    reports++;
+    if (failing)
+        SendMessageW(failing, kFail, 0, 0);
+}
+
+class FailingWindow : public CWnd
+{
+public:
+    int answered = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kFail)
+            throw std::bad_alloc();
+        if (message == WM_APP + 2)
+            return ++answered;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+class FailingThread : public CWinThread
+{
+public:
+    std::atomic<int>* abandoned;
+    explicit FailingThread(std::atomic<int>* abandoned) : abandoned(abandoned) {}
+
+protected:
+    void Run() override { throw std::bad_alloc(); }
+    void Abandon() override { (*abandoned)++; }
+};
+}
+
+TEST(SubclassedWindow, KeepsItsClassBehaviourAndOutlivesItsObject)
+{
+    HWND label = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(label, nullptr);
+    LONG_PTR classProc = GetWindowLongPtrW(label, GWLP_WNDPROC);
+    {
+        CWnd wrapper;
+        ASSERT_TRUE(wrapper.SubclassControl(label));
+        EXPECT_EQ(CWnd::FromHandle(label), &wrapper);
+        EXPECT_NE(GetWindowLongPtrW(label, GWLP_WNDPROC), classProc);
+        // Only the STATIC class answers this; the plain default would give 0.
+        EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+        CWnd second;
+        EXPECT_FALSE(second.SubclassControl(label));
+        // Someone else subclasses after us: our object's end must not undo that.
+        ASSERT_TRUE(SetWindowSubclass(label, CountingSubclass, 7, 0));
+    }
+    counted = 0;
+    SendMessageW(label, WM_GETDLGCODE, 0, 0);
+    EXPECT_EQ(counted, 1);
+    RemoveWindowSubclass(label, CountingSubclass, 7);
+    EXPECT_EQ(CWnd::FromHandle(label), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(label, GWLP_WNDPROC), classProc);
+    EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    DestroyWindow(label);
+}
+
+TEST(ExceptionBoundary, AFailingHandlerIsReportedOnceAndTheWindowGoesOn)
+{
+    SetFailureReporter(CountReport);
+    reports = 0;
+    ASSERT_TRUE(CWnd::RegisterWindowClass(L"VelmoraFailingWindow", 0, nullptr, nullptr, nullptr, nullptr));
+    FailingWindow window;
+    ASSERT_TRUE(window.Create({.className = L"VelmoraFailingWindow", .style = WS_POPUP}));
+    failing = window.hwnd;
+    EXPECT_EQ(SendMessageW(window.hwnd, kFail, 0, 0), 0);
+    failing = nullptr;
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(SendMessageW(window.hwnd, WM_APP + 2, 0, 0), 1);
+
+    // A thread object whose work fails still ends, and may tidy up first.
+    std::atomic<int> abandoned{0};
+    FailingThread* thread = new FailingThread(&abandoned);
+    ASSERT_TRUE(thread->CreateThread());
+    thread->ResumeThread();
+    EXPECT_TRUE(PumpUntil([&] { return abandoned == 1 && reports == 2; }));
+    window.DestroyWindow();
+    SetFailureReporter(nullptr);
+}
+
+TEST(DialogObject, ADialogThatOutlivesItsObjectNoLongerReachesIt)
+{
+    HWND dialog = nullptr;
+    {
+        CDialog box(IDD_MESSAGE_BOX);
+        ASSERT_TRUE(box.Create(nullptr));
+        dialog = box.hwnd;
+        EXPECT_EQ(GetWindowLongPtrW(dialog, DWLP_USER), reinterpret_cast<LONG_PTR>(&box));
+    }
+    ASSERT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(GetWindowLongPtrW(dialog, DWLP_USER), 0);
+    // Its commands now reach no object: the dialog stays as it is.
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindow(dialog));
+    DestroyWindow(dialog);
+}
