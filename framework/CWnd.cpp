@@ -27,36 +27,24 @@ void CWnd::Unbind()
 }
 
 // A class whose windows reach their objects; registering it again is no failure.
-static bool RegisterOurClass(WNDCLASSEXW& wc)
+static bool RegisterOurClass(const wchar_t* className, UINT style, int windowExtra, HICON icon, HICON smallIcon,
+                             HCURSOR cursor, HBRUSH background, WNDPROC procedure)
 {
-    wc.cbSize = sizeof(wc);
-    wc.hInstance = GetModuleHandleW(nullptr);
+    const WNDCLASSEXW wc = {sizeof(WNDCLASSEXW), style,    procedure,  0,       windowExtra, GetModuleHandleW(nullptr),
+                            icon,                cursor,   background, nullptr, className,   smallIcon};
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool CWnd::RegisterWindowClass(const wchar_t* className, UINT style, HICON icon, HICON smallIcon,
                                HCURSOR cursor, HBRUSH background)
 {
-    WNDCLASSEXW wc = {};
-    wc.style = style;
-    wc.lpfnWndProc = StaticWindowProc;
-    wc.hIcon = icon;
-    wc.hIconSm = smallIcon;
-    wc.hCursor = cursor;
-    wc.hbrBackground = background;
-    wc.lpszClassName = className;
-    return RegisterOurClass(wc);
+    return RegisterOurClass(className, style, 0, icon, smallIcon, cursor, background, StaticWindowProc);
 }
 
 bool CWnd::RegisterDialogClass(const wchar_t* className, HICON icon)
 {
-    WNDCLASSEXW wc = {};
-    wc.lpfnWndProc = StaticWindowProc;
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hIcon = icon;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = className;
-    return RegisterOurClass(wc);
+    return RegisterOurClass(className, 0, DLGWINDOWEXTRA, icon, nullptr, LoadCursorW(nullptr, IDC_ARROW), nullptr,
+                            StaticWindowProc);
 }
 
 bool CWnd::Create(const WindowCreation& creation)

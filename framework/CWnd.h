@@ -10,7 +10,7 @@
 struct WindowCreation
 {
     const wchar_t* className = nullptr;
-    std::string title;
+    std::string title = "";
     DWORD style = 0;
     DWORD exStyle = 0;
     POINT position = {};
