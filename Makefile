@@ -28,6 +28,10 @@ test: build
 
 # Figures depend on the machine; the deletion half consumes its tree, so each run makes it anew.
 bench: build
+	cmake -S . -B $(BUILD)/native-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang \
+	      -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_TESTS=OFF -DVELMORA_SANITIZE=OFF
+	cmake --build $(BUILD)/native-bench --target velmora_row_bench
+	$(BUILD)/native-bench/bench/velmora_row_bench
 	python3 bench/make-tree.py /dev/shm/velmora-bench
 	tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
 	rm -rf /dev/shm/velmora-bench

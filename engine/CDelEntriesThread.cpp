@@ -33,7 +33,7 @@ void CDelEntriesThread::Run()
             break;
         if (!rows[i].selected)
             continue;
-        std::string path = rows[i].folder + rows[i].name;
+        std::string path = rows[i].Path();
         Outcome outcome = DeleteUnchanged(rows[i], LongPath(path));
         if (outcome == Outcome::Deleted)
         {
@@ -77,8 +77,7 @@ void CDelEntriesThread::Run()
 CDelEntriesThread::Outcome CDelEntriesThread::DeleteUnchanged(const FoundFile& row, const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA now;
-    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) &&
-        (SizeOf(now) != row.size || StampOf(now) != row.seen))
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) && !StillAsSeen(row, now))
         return Outcome::Changed;
     return DeleteFileW(path.c_str()) ? Outcome::Deleted : Outcome::Failed;
 }

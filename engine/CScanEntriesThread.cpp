@@ -1,8 +1,6 @@
 #include "engine/CScanEntriesThread.h"
 
-#include "engine/FileStamp.h"
 #include "engine/LocalZone.h"
-#include "engine/Matching.h"
 #include "engine/Prompts.h"
 #include "engine/RealPath.h"
 #include "engine/WorkerMessages.h"
@@ -10,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
 
+#include <algorithm>
 #include <mutex>
 
 CScanEntriesThread::CScanEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control)
@@ -27,6 +26,7 @@ void CScanEntriesThread::Run()
 
     for (const std::string& location : locations)
         roots.push_back(RealPath(LongPath(location)));
+    FolderWalk walk(criteria, types, zone, biasNow, roots, control);
     bool stopped = false;
     for (size_t index = 0; index < locations.size(); index++)
     {
@@ -36,8 +36,15 @@ void CScanEntriesThread::Run()
             stopped = true;
             break;
         }
-        if (!Walk(index))
+        if (!Walk(walk, index))
             break;
+    }
+    // The rows point into the listing threads' texts, which the results keep.
+    walk.Finish();
+    {
+        std::unique_lock lock(settings->foundFilesLock);
+        walk.HandOverTexts(settings->foundTexts);
+        settings->foundFiles.shrink_to_fit();
     }
     if (!stopped)
     {
@@ -72,19 +79,8 @@ bool CScanEntriesThread::CheckLocations()
 
 namespace
 {
-// One open directory listing of the walk, with the entry it returned last.
-struct Listing
-{
-    HANDLE find;
-    std::string folder;
-    std::wstring real;
-    WIN32_FIND_DATAW entry;
-};
-
-bool IsDotEntry(const wchar_t* name)
-{
-    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
-}
+// How long the search waits for a listing before it looks at the progress and a stop again.
+const int kWaitSliceMs = 20;
 
 std::string WithSeparator(const std::string& path)
 {
@@ -107,21 +103,10 @@ bool CScanEntriesThread::LeadsIntoRoots(const std::wstring& real) const
     return false;
 }
 
-bool CScanEntriesThread::IsEarlierRoot(const std::wstring& real, size_t index) const
-{
-    for (size_t earlier = 0; earlier < index; earlier++)
-    {
-        if (roots[earlier] == real)
-            return true;
-    }
-    return false;
-}
-
-// Depth-first with an explicit stack of listings, so a deep tree cannot exhaust
-// the thread's stack; the order is that of recursion. Directories are told
-// apart by their real paths, kept by appending names and resolved only at
-// links: opening every directory to identify it would cost more than the walk.
-bool CScanEntriesThread::Walk(size_t index)
+// Reads the listings back depth-first, with an explicit stack so that a deep
+// tree cannot exhaust the thread's stack, and decides about each link where a
+// walk on one thread would meet it.
+bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
 {
     const std::string& location = locations[index];
     DWORD attributes = GetFileAttributesW(LongPath(location).c_str());
@@ -134,92 +119,73 @@ bool CScanEntriesThread::Walk(size_t index)
             return true;
     }
 
-    std::vector<Listing> open;
-    auto enter = [&](const std::string& folder, const std::wstring& real) {
-        Listing listing;
-        listing.folder = WithSeparator(folder);
-        listing.real = real;
-        listing.find = FindFirstFileExW(LongPath(listing.folder + "*").c_str(), FindExInfoBasic, &listing.entry,
-                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-        if (listing.find != INVALID_HANDLE_VALUE)
-            open.push_back(std::move(listing));
-    };
-
-    enter(location, root);
-    bool withinLimit = true;
-    while (!open.empty() && withinLimit)
+    struct Cursor
     {
+        FolderWalk::Segment* segment;
+        size_t hit;
+        size_t subfolder;
+    };
+    std::unique_ptr<FolderWalk::Segment> top = walk.List(WithSeparator(location), root, index);
+    std::vector<Cursor> open = {{top.get(), 0, 0}};
+    while (!open.empty())
+    {
+        Cursor& cursor = open.back();
+        while (!walk.WaitListed(*cursor.segment, kWaitSliceMs))
+        {
+            if (StopRequested())
+                return true;
+            ReportProgress(true);
+        }
         if (StopRequested())
-            break;
-        // The entry is used in place; a subfolder is entered only after its
-        // parent's listing has moved on, which keeps the order of recursion.
-        Listing& top = open.back();
-        const WIN32_FIND_DATAW& entry = top.entry;
-        std::string subfolder;
-        std::wstring subReal;
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        FolderWalk::Segment& segment = *cursor.segment;
+        const size_t until =
+            cursor.subfolder < segment.subfolders.size() ? segment.subfolders[cursor.subfolder].hitsBefore : segment.hits.size();
+        if (!AddHits(segment.hits, cursor.hit, until))
+            return false;
+        cursor.hit = until;
+        if (cursor.subfolder == segment.subfolders.size())
         {
-            withinLimit = Examine(top.folder, entry);
-        }
-        else if (IsDotEntry(entry.cFileName))
-        {
-            // "." and ".." are the folder itself and its parent.
-        }
-        else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        {
-            subfolder = top.folder + Narrow(entry.cFileName);
-            subReal = RealPath(LongPath(subfolder));
-            if (subReal.empty() || LeadsIntoRoots(subReal))
-                subReal.clear();
-            else
-                linkRoots.push_back(subReal);
-        }
-        else
-        {
-            subfolder = top.folder + Narrow(entry.cFileName);
-            subReal = ComparablePath(top.real + entry.cFileName);
-            if (IsEarlierRoot(subReal, index))
-                subReal.clear();
-        }
-        if (!FindNextFileW(top.find, &top.entry))
-        {
-            FindClose(top.find);
             open.pop_back();
+            // A folder read back is not needed any more.
+            if (!open.empty())
+                open.back().segment->subfolders[open.back().subfolder - 1].segment.reset();
+            continue;
         }
-        if (!subReal.empty())
-            enter(subfolder, subReal);
+        FolderWalk::Subfolder& subfolder = segment.subfolders[cursor.subfolder++];
+        if (subfolder.link && !subfolder.real.empty() && !LeadsIntoRoots(subfolder.real))
+        {
+            linkRoots.push_back(subfolder.real);
+            subfolder.segment = walk.List(subfolder.folder, subfolder.real, index);
+        }
+        if (subfolder.segment)
+            open.push_back({subfolder.segment.get(), 0, 0});
     }
-    for (Listing& listing : open)
-        FindClose(listing.find);
-    return withinLimit;
+    return true;
 }
 
-bool CScanEntriesThread::Examine(const std::string& folder, const WIN32_FIND_DATAW& entry)
+bool CScanEntriesThread::AddHits(std::vector<FoundFile>& hits, size_t from, size_t to)
 {
-    control->statusCount++;
-    const FILETIME& tested = criteria.dateKind == DateKind::Created    ? entry.ftCreationTime
-                             : criteria.dateKind == DateKind::Accessed ? entry.ftLastAccessTime
-                                                                       : entry.ftLastWriteTime;
-    FoundFile hit;
-    if (MatchEntry(criteria, types, Narrow(entry.cFileName), folder, SizeOf(entry), TestedTimeOfFileTime(tested, biasNow, zone),
-                   zone, hit))
+    if (from == to)
+        return true;
+    const size_t room = kMaxFoundFiles - (size_t)control->resultCount;
+    const size_t taken = std::min(to - from, room);
     {
-        hit.seen = StampOf(entry);
-        int found = ++control->resultCount;
-        if (found > kMaxFoundFiles)
-        {
-            ShowMessage(nullptr, "Warning", "",
-                        "The number of found files exceeds the " + std::to_string(kMaxFoundFiles) +
-                            " limit.\nTo ensure normal viewing, the results will be truncated.\n"
-                            "If necessary, please set new search criteria.",
-                        IDI_EXCLAMATION_MARK);
-            return false;
-        }
-        {
-            std::unique_lock lock(settings->foundFilesLock);
-            settings->foundFiles.push_back(std::move(hit));
-        }
-        settings->foundCount = found;
+        std::unique_lock lock(settings->foundFilesLock);
+        settings->foundFiles.insert(settings->foundFiles.end(), hits.begin() + from, hits.begin() + from + taken);
+    }
+    control->resultCount += (int)taken;
+    settings->foundCount = (uint64_t)control->resultCount;
+    if (taken < to - from)
+    {
+        // The first hit beyond the limit is counted, as a walk on one thread counts it.
+        control->resultCount++;
+        ShowMessage(nullptr, "Warning", "",
+                    "The number of found files exceeds the " + std::to_string(kMaxFoundFiles) +
+                        " limit.\nTo ensure normal viewing, the results will be truncated.\n"
+                        "If necessary, please set new search criteria.",
+                    IDI_EXCLAMATION_MARK);
+        return false;
     }
     ReportProgress(true);
     return true;

@@ -1,8 +1,10 @@
-// Carries out one search: walks every location depth-first, tests each file,
-// collects the hits, then asks about locations that do not exist.
+// Carries out one search: walks every location depth-first, with several
+// threads listing its folders, tests each file, collects the hits in the order
+// of a walk on one thread, then asks about locations that do not exist.
 #pragma once
 
 #include "engine/CWorkerThread.h"
+#include "engine/FolderWalk.h"
 #include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
 #include "engine/WantedTypes.h"
@@ -35,12 +37,11 @@ private:
     int biasNow;
 
     // Walks location `index`; returns false when the limit ends the whole search.
-    bool Walk(size_t index);
+    bool Walk(FolderWalk& walk, size_t index);
     // True when a link leads into a location or into a link target already walked.
     bool LeadsIntoRoots(const std::wstring& real) const;
-    bool IsEarlierRoot(const std::wstring& real, size_t index) const;
-    // Returns false when the limit was passed.
-    bool Examine(const std::string& folder, const WIN32_FIND_DATAW& entry);
+    // Adds a listing's hits [from, to) to the results; false when the limit was passed.
+    bool AddHits(std::vector<FoundFile>& hits, size_t from, size_t to);
     // Returns false when the user cancelled.
     bool CheckLocations();
 };

@@ -1,35 +1,49 @@
 #include "engine/FileStamp.h"
 
-static uint64_t Ticks(const FILETIME& time)
+namespace
+{
+uint64_t Ticks(const FILETIME& time)
 {
     return (uint64_t)time.dwHighDateTime << 32 | time.dwLowDateTime;
 }
 
-static FileStamp Stamp(DWORD attributes, const FILETIME& created, const FILETIME& written)
+uint64_t Size(DWORD high, DWORD low)
 {
-    FileStamp stamp;
-    stamp.creationTime = Ticks(created);
-    stamp.writeTime = Ticks(written);
-    stamp.kind = attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
-    return stamp;
+    return (uint64_t)high << 32 | low;
 }
 
-FileStamp StampOf(const WIN32_FIND_DATAW& entry)
+FileStamp Stamp(const FILETIME& created, const FILETIME& written)
 {
-    return Stamp(entry.dwFileAttributes, entry.ftCreationTime, entry.ftLastWriteTime);
+    return {Ticks(created), Ticks(written)};
 }
 
-FileStamp StampOf(const WIN32_FILE_ATTRIBUTE_DATA& data)
+uint8_t Kind(DWORD attributes)
 {
-    return Stamp(data.dwFileAttributes, data.ftCreationTime, data.ftLastWriteTime);
+    return (uint8_t)((attributes & FILE_ATTRIBUTE_DIRECTORY ? 1 : 0) | (attributes & FILE_ATTRIBUTE_REPARSE_POINT ? 2 : 0));
+}
 }
 
 uint64_t SizeOf(const WIN32_FIND_DATAW& entry)
 {
-    return (uint64_t)entry.nFileSizeHigh << 32 | entry.nFileSizeLow;
+    return Size(entry.nFileSizeHigh, entry.nFileSizeLow);
 }
 
-uint64_t SizeOf(const WIN32_FILE_ATTRIBUTE_DATA& data)
+void RecordSeen(FoundFile& row, const WIN32_FIND_DATAW& entry)
 {
-    return (uint64_t)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+    row.size = SizeOf(entry);
+    row.seen = Stamp(entry.ftCreationTime, entry.ftLastWriteTime);
+    row.kind = Kind(entry.dwFileAttributes);
+}
+
+void RecordSeen(FoundFile& row, const WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    row.size = Size(data.nFileSizeHigh, data.nFileSizeLow);
+    row.seen = Stamp(data.ftCreationTime, data.ftLastWriteTime);
+    row.kind = Kind(data.dwFileAttributes);
+}
+
+bool StillAsSeen(const FoundFile& row, const WIN32_FILE_ATTRIBUTE_DATA& now)
+{
+    return Size(now.nFileSizeHigh, now.nFileSizeLow) == row.size &&
+           Stamp(now.ftCreationTime, now.ftLastWriteTime) == row.seen && Kind(now.dwFileAttributes) == row.kind;
 }

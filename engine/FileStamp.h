@@ -1,12 +1,14 @@
-// A file's stamp as a directory listing or an attribute query reports it.
+// What a directory listing or an attribute query says of a file, in the form a
+// found row keeps it.
 #pragma once
 
-#include "engine/SearchCriteria.h"
+#include "engine/FoundFile.h"
 
 #include <windows.h>
 
-FileStamp StampOf(const WIN32_FIND_DATAW& entry);
-FileStamp StampOf(const WIN32_FILE_ATTRIBUTE_DATA& data);
-
 uint64_t SizeOf(const WIN32_FIND_DATAW& entry);
-uint64_t SizeOf(const WIN32_FILE_ATTRIBUTE_DATA& data);
+// Records in the row what the listing said of the file: size, times and kind.
+void RecordSeen(FoundFile& row, const WIN32_FIND_DATAW& entry);
+void RecordSeen(FoundFile& row, const WIN32_FILE_ATTRIBUTE_DATA& data);
+// True while the file as the query reports it now is what the row recorded.
+bool StillAsSeen(const FoundFile& row, const WIN32_FILE_ATTRIBUTE_DATA& now);

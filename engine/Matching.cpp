@@ -2,12 +2,28 @@
 
 #include "engine/TextCase.h"
 
-std::string FileTypeOf(const std::string& name)
+void FileTypeOf(std::string_view name, std::string& type)
 {
     const size_t dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return std::string();
-    return LowerText(name.substr(dot + 1));
+    type.assign(dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1));
+    bool ascii = true;
+    for (char& c : type)
+    {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        else if ((unsigned char)c >= 0x80)
+            ascii = false;
+    }
+    // Letters outside ASCII are the system's to lower.
+    if (!ascii)
+        type = LowerText(type);
+}
+
+std::string FileTypeOf(std::string_view name)
+{
+    std::string type;
+    FileTypeOf(name, type);
+    return type;
 }
 
 bool SizeMatches(const SearchCriteria& criteria, uint64_t size)
@@ -43,21 +59,12 @@ bool DateMatches(const SearchCriteria& criteria, int64_t testedTime)
     return false;
 }
 
-bool MatchEntry(const SearchCriteria& criteria, const WantedTypes& types, const std::string& name,
-                const std::string& folder, uint64_t size, int64_t testedTime, const ZoneRule& zone, FoundFile& hit)
+bool MatchEntry(const SearchCriteria& criteria, const WantedTypes& types, std::string_view name, uint64_t size,
+                int64_t testedTime, std::string& type)
 {
     // The cheap numeric tests first: most entries of a narrow search fail one of them.
     if (!SizeMatches(criteria, size) || !DateMatches(criteria, testedTime))
         return false;
-    std::string type = FileTypeOf(name);
-    if (!types.Match(type))
-        return false;
-    hit.name = name;
-    hit.type = std::move(type);
-    hit.folder = folder;
-    hit.size = size;
-    hit.dateText = FormatDateText(SecondsToLocal(testedTime, zone));
-    hit.selected = 0;
-    hit.testedTime = testedTime;
-    return true;
+    FileTypeOf(name, type);
+    return types.Match(type);
 }

@@ -40,7 +40,7 @@ WantedTypes::WantedTypes(const std::string& fileType)
     }
 }
 
-bool WantedTypes::Match(const std::string& type) const
+bool WantedTypes::Match(std::string_view type) const
 {
     if (allFiles)
         return true;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class WantedTypes
@@ -15,7 +16,7 @@ public:
     explicit WantedTypes(const std::string& fileType);
 
     // type: a file's type as FileTypeOf gives it (lower case).
-    bool Match(const std::string& type) const;
+    bool Match(std::string_view type) const;
     bool AllFiles() const { return allFiles; }
 
 private:

@@ -29,6 +29,25 @@ std::string Narrow(const wchar_t* wide)
     return wide ? Narrow(std::wstring(wide)) : std::string();
 }
 
+void NarrowInto(const wchar_t* wide, std::string& utf8)
+{
+    utf8.clear();
+    size_t length = 0;
+    bool ascii = true;
+    for (; wide[length]; length++)
+        ascii = ascii && wide[length] < 0x80;
+    if (ascii)
+    {
+        utf8.resize(length);
+        for (size_t i = 0; i < length; i++)
+            utf8[i] = (char)wide[i];
+        return;
+    }
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide, (int)length, nullptr, 0, nullptr, nullptr);
+    utf8.resize(size);
+    WideCharToMultiByte(CP_UTF8, 0, wide, (int)length, utf8.data(), size, nullptr, nullptr);
+}
+
 std::wstring LongPath(const std::string& utf8Path)
 {
     std::wstring path = Widen(utf8Path);

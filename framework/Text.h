@@ -6,6 +6,8 @@
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);
 std::string Narrow(const wchar_t* wide);
+// The same into `utf8`, whose room is reused from call to call.
+void NarrowInto(const wchar_t* wide, std::string& utf8);
 
 // A path in the form the wide file functions accept at any length: paths longer
 // than MAX_PATH get the "\\?\" prefix ("\\?\UNC\" for network paths).

@@ -1,5 +1,6 @@
 #include "search_page/CResultView.h"
 
+#include "engine/LocalZone.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/ResultText.h"
@@ -17,9 +18,9 @@
 namespace
 {
 // The columns sorted as text: Name, Type and Location.
-const std::string& TextColumn(const FoundFile& file, int column)
+std::string_view TextColumn(const FoundFile& file, int column)
 {
-    return column == 1 ? file.name : column == 2 ? file.type : file.folder;
+    return column == 1 ? file.Name() : column == 2 ? file.Type() : std::string_view(file.Folder());
 }
 
 }
@@ -40,6 +41,7 @@ void CResultView::Rebuild()
     }
     rowOrder.resize(count);
     std::iota(rowOrder.begin(), rowOrder.end(), size_t(0));
+    zone = CurrentZoneRule();
     RecountSelection();
     MirrorSelection();
 }
@@ -115,15 +117,14 @@ void CResultView::RankTexts(const std::vector<FoundFile>& files, int column, std
     std::vector<std::wstring> distinct;
     std::unordered_map<std::string_view, uint32_t> known;
     std::vector<uint32_t> textOfRow(rowOrder.size(), 0);
-    static const std::string kNone;
     for (size_t row = 0; row < rowOrder.size(); row++)
     {
         const size_t file = rowOrder[row];
-        const std::string& text = file < files.size() ? TextColumn(files[file], column) : kNone;
+        const std::string_view text = file < files.size() ? TextColumn(files[file], column) : std::string_view();
         auto [entry, added] = known.try_emplace(text, (uint32_t)distinct.size());
         if (added)
         {
-            std::wstring wide = Widen(text);
+            std::wstring wide = Widen(std::string(text));
             // Compared lower-cased, as the C library's case-insensitive comparison does.
             CharLowerBuffW(wide.data(), (DWORD)wide.size());
             distinct.push_back(std::move(wide));
@@ -224,7 +225,7 @@ void CResultView::OnGetText(NMLVDISPINFOW& info)
         std::shared_lock lock(settings->foundFilesLock);
         if (file >= settings->foundFiles.size())
             return;
-        text = CellText(settings->foundFiles[file], file, item.iSubItem);
+        text = CellText(settings->foundFiles[file], file, item.iSubItem, zone);
     }
     lstrcpynW(item.pszText, Widen(text).c_str(), item.cchTextMax);
 }
@@ -340,5 +341,5 @@ std::string CResultView::RowPath(int row) const
     std::shared_lock lock(settings->foundFilesLock);
     if (file >= settings->foundFiles.size())
         return std::string();
-    return settings->foundFiles[file].folder + settings->foundFiles[file].name;
+    return settings->foundFiles[file].Path();
 }

@@ -4,6 +4,7 @@
 // own selection is its mirror, written back after a sort or a refresh.
 #pragma once
 
+#include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
 #include "search_page/CCustomList.h"
 
@@ -63,6 +64,8 @@ private:
     CCustomList list;
     // Row of the list -> index into foundFiles.
     std::vector<size_t> rowOrder;
+    // The local-time rule the Date column's texts are made with, taken at each rebuild.
+    ZoneRule zone;
     uint64_t selectedFiles = 0;
     uint64_t selectedBytes = 0;
     // True while the view writes the selection into the list: the list's

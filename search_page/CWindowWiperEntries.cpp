@@ -295,6 +295,7 @@ void CWindowWiperEntries::OnFind()
     {
         std::unique_lock lock(settings->foundFilesLock);
         settings->foundFiles.clear();
+        settings->foundTexts.Clear();
         settings->foundCount = 0;
     }
     RefreshResults();

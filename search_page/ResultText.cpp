@@ -62,22 +62,22 @@ std::string CsvRecord(const std::vector<std::string>& fields)
     return record + "\r\n";
 }
 
-std::string CellText(const FoundFile& file, size_t index, int column)
+std::string CellText(const FoundFile& file, size_t index, int column, const ZoneRule& zone)
 {
     switch (column)
     {
     case 0:
         return std::to_string(index + 1);
     case 1:
-        return file.name;
+        return std::string(file.Name());
     case 2:
-        return file.type;
+        return std::string(file.Type());
     case 3:
-        return file.folder;
+        return file.Folder();
     case 4:
         return std::to_string(file.size);
     case 5:
-        return file.dateText;
+        return FormatDateText(SecondsToLocal(file.testedTime, zone));
     }
     return std::string();
 }

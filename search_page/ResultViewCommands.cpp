@@ -70,7 +70,7 @@ void CResultView::CopyPaths()
                 continue;
             if (!paths.empty())
                 paths += "\r\n";
-            paths += settings->foundFiles[file].folder + settings->foundFiles[file].name;
+            paths += settings->foundFiles[file].Path();
         }
     }
     const std::wstring text = Widen(paths);
@@ -117,8 +117,9 @@ bool CResultView::SaveList(const std::string& path)
             if (file >= files.size())
                 continue;
             const FoundFile& found = files[file];
-            text += CsvRecord({CellText(found, file, 0), found.name, found.type, found.folder,
-                               CellText(found, file, 4), found.dateText, found.folder + found.name});
+            text += CsvRecord({CellText(found, file, 0, zone), std::string(found.Name()), std::string(found.Type()),
+                               found.Folder(), CellText(found, file, 4, zone), CellText(found, file, 5, zone),
+                               found.Path()});
         }
     }
     // A failure leaves no half list.

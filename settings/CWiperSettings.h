@@ -23,6 +23,8 @@ public:
     std::atomic<Operation> runningOperation{Operation::None};
     std::vector<std::string> locations;
     std::vector<FoundFile> foundFiles;
+    // The texts the rows of foundFiles point into; emptied with them.
+    TextStore foundTexts;
     // Held shared to read foundFiles and exclusively to change it, so the result
     // list can paint rows while a worker changes them.
     mutable std::shared_mutex foundFilesLock;

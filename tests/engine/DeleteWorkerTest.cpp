@@ -340,8 +340,8 @@ TEST_F(EngineTest, AFileTurnedIntoALinkIsKept)
     // The fixture's now-a-link.doc links to a folder; the row says the search saw a plain file.
     std::string links = FixtureTrees() + "\\links\\";
     FoundFile row = RowOf(links + "now-a-link.doc");
-    ASSERT_NE(row.seen.kind, 0u);
-    row.seen.kind = 0;
+    ASSERT_NE(row.kind, 0);
+    row.kind = 0;
     row.selected = 1;
     settings.foundFiles = {row};
     page.selectedCount = 1;

@@ -1,6 +1,7 @@
 #include "tests/engine/EngineFixture.h"
 
 #include "engine/FileStamp.h"
+#include "engine/Matching.h"
 #include "engine/WorkerMessages.h"
 #include "framework/Text.h"
 #include "tests/support/MessagePump.h"
@@ -59,18 +60,17 @@ std::vector<std::string> EngineTest::FoundNames() const
 {
     std::vector<std::string> names;
     for (const FoundFile& row : settings.foundFiles)
-        names.push_back(row.name);
+        names.push_back(std::string(row.Name()));
     return names;
 }
 
 FoundFile EngineTest::RowOf(const std::string& path)
 {
-    FoundFile row;
-    row.folder = path.substr(0, path.rfind('\\') + 1);
-    row.name = path.substr(row.folder.size());
+    const size_t name = path.rfind('\\') + 1;
+    FoundFile row = settings.foundTexts.AddRow(settings.foundTexts.AddFolder(path.substr(0, name)), path.substr(name),
+                                               FileTypeOf(path.substr(name)));
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data);
-    row.size = SizeOf(data);
-    row.seen = StampOf(data);
+    RecordSeen(row, data);
     return row;
 }

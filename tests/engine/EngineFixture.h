@@ -46,7 +46,7 @@ protected:
                          const std::string& accessed = "");
     std::vector<std::string> FoundNames() const;
     // The row a search would list for the file as it is now.
-    static FoundFile RowOf(const std::string& path);
+    FoundFile RowOf(const std::string& path);
 
 private:
     void Run(Operation operation, const char* caption);

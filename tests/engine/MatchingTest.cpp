@@ -2,6 +2,9 @@
 
 #include "engine/Matching.h"
 
+#include <memory>
+#include <vector>
+
 namespace
 {
 
@@ -149,47 +152,48 @@ TEST(MatchesTest, UnknownConditionsNeverPass)
     EXPECT_FALSE(DateMatches(DateCriteria(static_cast<DateCondition>(-1), INT64_MIN, INT64_MAX), 0));
 }
 
-TEST(MatchEntryTest, HitGetsEveryField)
-{
-    SearchCriteria criteria = TypeCriteria("doc");
-    criteria.sizeCondition = SizeCondition::IsMoreThan;
-    criteria.sizeFrom = 5 * kGb;
-    criteria.dateCondition = DateCondition::IsAfter;
-    criteria.dateFrom = 1714521600;
-    const ZoneRule plusTwo = {-120};
-
-    FoundFile hit;
-    hit.selected = 1;
-    ASSERT_TRUE(MatchEntry(criteria, WantedTypes(criteria.fileType), "REPORT.DOC", "C:\\Docs\\", 5 * kGb, 1714571110, plusTwo, hit));
-    EXPECT_EQ(hit.name, "REPORT.DOC");
-    EXPECT_EQ(hit.type, "doc");
-    EXPECT_EQ(hit.folder, "C:\\Docs\\");
-    EXPECT_EQ(hit.size, 5 * kGb);
-    EXPECT_EQ(hit.dateText, "05/01/24 15:45:10");
-    EXPECT_EQ(hit.selected, 0);
-    EXPECT_EQ(hit.testedTime, 1714571110);
-
-    ASSERT_TRUE(MatchEntry(SearchCriteria(), WantedTypes(""), "Data", "C:\\Data\\Data\\", 0, 0, ZoneRule(), hit));
-    EXPECT_EQ(hit.name, "Data");
-    EXPECT_EQ(hit.type, "");
-    EXPECT_EQ(hit.folder, "C:\\Data\\Data\\");
-    EXPECT_EQ(hit.dateText, "01/01/70 00:00:00");
-}
-
-TEST(MatchEntryTest, EachTestCanRejectAndLeavesTheRowAlone)
+TEST(MatchEntryTest, EachTestCanRejectAndAHitGivesItsLowerCaseType)
 {
     SearchCriteria criteria = TypeCriteria("doc");
     criteria.sizeCondition = SizeCondition::IsLessThan;
     criteria.sizeFrom = 1000;
     criteria.dateCondition = DateCondition::IsBefore;
     criteria.dateFrom = 1000;
+    const WantedTypes types(criteria.fileType);
 
-    FoundFile row;
-    row.name = "kept";
-    EXPECT_TRUE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.doc", "C:\\", 1000, 1000, ZoneRule(), row));
-    row.name = "kept";
-    EXPECT_FALSE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.txt", "C:\\", 1000, 1000, ZoneRule(), row));
-    EXPECT_FALSE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.doc", "C:\\", 1001, 1000, ZoneRule(), row));
-    EXPECT_FALSE(MatchEntry(criteria, WantedTypes(criteria.fileType), "a.doc", "C:\\", 1000, 1001, ZoneRule(), row));
-    EXPECT_EQ(row.name, "kept");
+    std::string type = "left from before";
+    EXPECT_TRUE(MatchEntry(criteria, types, "REPORT.DOC", 1000, 1000, type));
+    EXPECT_EQ(type, "doc");
+    EXPECT_FALSE(MatchEntry(criteria, types, "a.txt", 1000, 1000, type));
+    EXPECT_FALSE(MatchEntry(criteria, types, "a.doc", 1001, 1000, type));
+    EXPECT_FALSE(MatchEntry(criteria, types, "a.doc", 1000, 1001, type));
+    EXPECT_TRUE(MatchEntry(SearchCriteria(), WantedTypes(""), "Data", 0, 0, type));
+    EXPECT_EQ(type, "");
+}
+
+TEST(TextStoreTest, RowsKeepTheirTextsWhereverTheStoreGoes)
+{
+    auto store = std::make_unique<TextStore>();
+    const std::string* docs = store->AddFolder("C:\\Docs\\");
+    FoundFile upper = store->AddRow(docs, "REPORT.DOC", "doc");
+    FoundFile lower = store->AddRow(docs, "x.tar.gz", "gz");
+    // Longer than a block's share: it gets room of its own.
+    const std::string longName(20000, 'n');
+    FoundFile longOne = store->AddRow(docs, longName + ".Txt", "txt");
+    std::vector<FoundFile> many;
+    for (int i = 0; i < 5000; i++)
+        many.push_back(store->AddRow(docs, "file" + std::to_string(i) + ".doc", "doc"));
+
+    TextStore results;
+    results.Take(*store);
+    store.reset();
+    EXPECT_EQ(upper.Name(), "REPORT.DOC");
+    EXPECT_EQ(upper.Type(), "doc");
+    EXPECT_EQ(upper.Path(), "C:\\Docs\\REPORT.DOC");
+    EXPECT_EQ(lower.Type(), "gz");
+    EXPECT_EQ(longOne.Name(), longName + ".Txt");
+    EXPECT_EQ(longOne.Type(), "txt");
+    for (int i = 0; i < 5000; i++)
+        ASSERT_EQ(many[i].Name(), "file" + std::to_string(i) + ".doc") << i;
+    EXPECT_EQ(FoundFile().Path(), "");
 }

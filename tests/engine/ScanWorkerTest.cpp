@@ -3,6 +3,7 @@
 #include "engine/DateBounds.h"
 #include "engine/LocalZone.h"
 #include "framework/Text.h"
+#include "search_page/ResultText.h"
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
 
@@ -109,19 +110,19 @@ TEST_F(ScanTest, RowsCarryTheTextsOfTheirColumns)
     Search();
     auto row = [&](const std::string& name) {
         return *std::find_if(settings.foundFiles.begin(), settings.foundFiles.end(),
-                             [&](const FoundFile& f) { return f.name == name; });
+                             [&](const FoundFile& f) { return f.Name() == name; });
     };
     FoundFile a = row("a.doc");
-    EXPECT_EQ(a.type, "doc");
-    EXPECT_EQ(a.folder, folder.Path());
+    EXPECT_EQ(a.Type(), "doc");
+    EXPECT_EQ(a.Folder(), folder.Path());
     EXPECT_EQ(a.size, 100u);
-    EXPECT_EQ(a.dateText, "05/01/24 08:00:00");
+    EXPECT_EQ(CellText(a, 0, 5, CurrentZoneRule()), "05/01/24 08:00:00");
     EXPECT_EQ(a.selected, 0);
     FoundFile b = row("B.DOC");
-    EXPECT_EQ(b.type, "doc");
-    EXPECT_EQ(b.dateText, "05/02/24 00:00:00");
+    EXPECT_EQ(b.Type(), "doc");
+    EXPECT_EQ(CellText(b, 0, 5, CurrentZoneRule()), "05/02/24 00:00:00");
     FoundFile e = row("e.doc");
-    EXPECT_EQ(e.folder, folder.Path() + "sub\\deeper\\");
+    EXPECT_EQ(e.Folder(), folder.Path() + "sub\\deeper\\");
     EXPECT_EQ(settings.foundCount, 5u);
     EXPECT_EQ(page.findDisabled, 1);
 }
@@ -321,6 +322,103 @@ TEST_F(TreesTest, StoppingAnsweredYesEndsWithinOneEntry)
     EXPECT_GE(rows, 1000u);
     EXPECT_LE(rows, driver.rowsWhileAsking + 1);
     EXPECT_LT(rows, 100000u);
+}
+
+namespace
+{
+// A walk on one thread, written plainly: each location depth-first in listing
+// order, a subfolder's files where the subfolder is listed, links not followed,
+// a location inside an earlier one left out and an earlier location not entered
+// again. The full paths of its files.
+class ReferenceWalk
+{
+public:
+    explicit ReferenceWalk(const std::vector<std::string>& locations)
+    {
+        for (const std::string& location : locations)
+        {
+            std::wstring folder = Lowered(location + "\\");
+            bool inside = false;
+            for (const std::wstring& earlier : done)
+                inside = inside || folder.rfind(earlier, 0) == 0;
+            if (!inside)
+                Walk(location + "\\");
+            done.push_back(folder);
+        }
+    }
+
+    std::vector<std::string> files;
+
+private:
+    std::vector<std::wstring> done;
+
+    static std::wstring Lowered(const std::string& path)
+    {
+        std::wstring wide = Widen(path);
+        CharLowerBuffW(wide.data(), (DWORD)wide.size());
+        return wide;
+    }
+
+    void Walk(const std::string& folder)
+    {
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW(LongPath(folder + "*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            return;
+        do
+        {
+            std::string name = Narrow(entry.cFileName);
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                files.push_back(folder + name);
+            else if (name != "." && name != ".." && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                     std::find(done.begin(), done.end(), Lowered(folder + name + "\\")) == done.end())
+                Walk(folder + name + "\\");
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+};
+
+std::vector<std::string> FoundPaths(const CWiperSettings& settings)
+{
+    std::vector<std::string> paths;
+    for (const FoundFile& row : settings.foundFiles)
+        paths.push_back(row.Path());
+    return paths;
+}
+}
+
+TEST_F(TreesTest, TheThreadedWalkListsWhatAWalkOnOneThreadLists)
+{
+    page.criteria.fileType = "";
+    const std::string trees = FixtureTrees();
+    // Deep and empty folders, 5000 files around two subfolders, names outside the
+    // code page, a path beyond 260 characters; then overlapping locations and a cycle.
+    for (const std::vector<std::string>& locations :
+         {std::vector<std::string>{trees + "\\shapes"},
+          {trees + "\\shapes\\deep\\level00\\level01", trees + "\\shapes", trees + "\\shapes\\many",
+           trees + "\\cycle"}})
+    {
+        settings.locations = locations;
+        settings.foundFiles.clear();
+        Search();
+        std::vector<std::string> expected = ReferenceWalk(locations).files;
+        ASSERT_GT(expected.size(), 5000u);
+        EXPECT_TRUE(FoundPaths(settings) == expected) << locations.size() << " locations";
+    }
+}
+
+TEST_F(TreesTest, TheLimitFallsWhereAWalkOnOneThreadReachesIt)
+{
+    // 80 files first, so the limit falls in the middle of one of big's folders.
+    page.criteria.fileType = "";
+    settings.locations = {FixtureTrees() + "\\shapes\\deep", FixtureTrees() + "\\big"};
+    DialogCloser closer;
+    Search();
+    EXPECT_EQ(closer.Stop().size(), 1u);
+    std::vector<std::string> expected = ReferenceWalk(settings.locations).files;
+    ASSERT_GT(expected.size(), 100000u);
+    expected.resize(100000);
+    EXPECT_TRUE(FoundPaths(settings) == expected);
 }
 
 TEST(TestedTimeOfFileTime, AgreesWithTheSystemsConversion)

@@ -32,3 +32,19 @@ TEST(CsvRecord, QuotesOnlyFieldsThatNeedItAndDoublesQuotes)
               "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.doc,C:\\\xE6\x97\xA5\\\r\n");
     EXPECT_EQ(CsvRecord({}), "\r\n");
 }
+
+TEST(CellText, EachColumnOfARowWithTheDateMadeFromTheTestedTime)
+{
+    TextStore store;
+    FoundFile row = store.AddRow(store.AddFolder("C:\\Docs\\"), "REPORT.DOC", "doc");
+    row.size = 5368709120ull;
+    row.testedTime = 1714571110;
+    const ZoneRule plusTwo = {-120};
+    EXPECT_EQ(CellText(row, 41, 0, plusTwo), "42");
+    EXPECT_EQ(CellText(row, 41, 1, plusTwo), "REPORT.DOC");
+    EXPECT_EQ(CellText(row, 41, 2, plusTwo), "doc");
+    EXPECT_EQ(CellText(row, 41, 3, plusTwo), "C:\\Docs\\");
+    EXPECT_EQ(CellText(row, 41, 4, plusTwo), "5368709120");
+    EXPECT_EQ(CellText(row, 41, 5, plusTwo), "05/01/24 15:45:10");
+    EXPECT_EQ(CellText(FoundFile(), 0, 5, ZoneRule()), "01/01/70 00:00:00");
+}

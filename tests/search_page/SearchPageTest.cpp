@@ -1,5 +1,7 @@
 #include "search_page/CWindowWiperEntries.h"
 
+#include "engine/LocalZone.h"
+#include "engine/Matching.h"
 #include "framework/DataExchange.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -24,17 +26,21 @@
 
 namespace
 {
-FoundFile Row(const std::string& name, uint64_t size, int64_t testedTime, const std::string& dateText = "")
+// The texts of the rows the tests make; they live as long as the test program.
+TextStore rowTexts;
+
+FoundFile Row(const std::string& name, uint64_t size, int64_t testedTime, const std::string& folder = "C:\\data\\")
 {
-    FoundFile file;
-    file.name = name;
-    size_t dot = name.rfind('.');
-    file.type = dot == std::string::npos ? "" : name.substr(dot + 1);
-    file.folder = "C:\\data\\";
+    FoundFile file = rowTexts.AddRow(rowTexts.AddFolder(folder), name, FileTypeOf(name));
     file.size = size;
     file.testedTime = testedTime;
-    file.dateText = dateText;
     return file;
+}
+
+// The time that local time shows as 01/02/24 10:00:00.
+int64_t SecondOfJanuary2nd()
+{
+    return LocalToSeconds({2024, 1, 2, 10, 0, 0}, CurrentZoneRule());
 }
 
 SYSTEMTIME Date(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 0, WORD second = 0)
@@ -518,7 +524,7 @@ TEST_F(SearchPage, EnterAndEscapeLeaveThePageAsItIs)
 
 TEST_F(SearchPage, WorkerRefreshListsRowsOnThePageThread)
 {
-    settings.foundFiles = {Row("big.iso", 5368709120ull, 1, "01/02/24 10:00:00"), Row("small.txt", 9, 2)};
+    settings.foundFiles = {Row("big.iso", 5368709120ull, SecondOfJanuary2nd()), Row("small.txt", 9, 2)};
     settings.foundCount = 2;
     std::atomic<bool> done{false};
     std::thread worker([&] {
@@ -553,9 +559,8 @@ TEST_F(SearchPage, RefreshDuringAnOperationLeavesFindAndDeleteAlone)
 
 TEST_F(SearchPage, SortsBySizeNumericallyByNameIgnoringCaseAndByDateTime)
 {
-    // Date texts in an order that differs from the times: the Date column goes by time.
-    SetRows({Row("beta.txt", 10, 300, "01/01/24 00:00:00"), Row("Alpha.txt", 5368709120ull, 100, "12/31/23 00:00:00"),
-             Row("alpha_b.txt", 9, 200, "06/01/23 00:00:00"), Row("Gamma.txt", 4294967296ull, 400, "02/01/22 00:00:00")});
+    SetRows({Row("beta.txt", 10, 300), Row("Alpha.txt", 5368709120ull, 100), Row("alpha_b.txt", 9, 200),
+             Row("Gamma.txt", 4294967296ull, 400)});
 
     ClickHeading(ColumnName);
     ClickHeading(ColumnSize);
@@ -1067,8 +1072,8 @@ TEST_F(SearchPage, RowsLeftByADeletionStaySelected)
 
 TEST_F(SearchPage, CopyPathPutsTheSelectedPathsInShownOrder)
 {
-    std::vector<FoundFile> rows = {Row("b.txt", 1, 0), Row("\xE6\x97\xA5\xE6\x9C\xAC.txt", 2, 0), Row("a.txt", 3, 0)};
-    rows[2].folder = "C:\\other\\";
+    std::vector<FoundFile> rows = {Row("b.txt", 1, 0), Row("\xE6\x97\xA5\xE6\x9C\xAC.txt", 2, 0),
+                                   Row("a.txt", 3, 0, "C:\\other\\")};
     SetRows(rows);
     SortBy(ColumnName);
     PressListKey('A', true);
@@ -1082,8 +1087,8 @@ TEST_F(SearchPage, CopyPathPutsTheSelectedPathsInShownOrder)
 TEST_F(SearchPage, SaveListWritesEveryRowAsCsvInShownOrder)
 {
     TempFolder folder;
-    std::vector<FoundFile> rows = {Row("plain.txt", 10, 0, "01/02/24 10:00:00"), Row("a, \"quoted\".doc", 5368709120ull, 0)};
-    rows[1].folder = "C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\";
+    std::vector<FoundFile> rows = {Row("plain.txt", 10, SecondOfJanuary2nd()),
+                                   Row("a, \"quoted\".doc", 5368709120ull, SecondOfJanuary2nd(), "C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\")};
     SetRows(rows);
     SortBy(ColumnSize, false);
     DialogDriver driver("Save As", [&](HWND dialog) {
@@ -1098,7 +1103,7 @@ TEST_F(SearchPage, SaveListWritesEveryRowAsCsvInShownOrder)
     Command(ID_RESULTS_SAVE_LIST);
     EXPECT_EQ(ReadWholeFile(folder.Path() + "list.csv"),
               "\xEF\xBB\xBFN,Name,Type,Location,Size,Date,Path\r\n"
-              "2,\"a, \"\"quoted\"\".doc\",doc,C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\,5368709120,,"
+              "2,\"a, \"\"quoted\"\".doc\",doc,C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\,5368709120,01/02/24 10:00:00,"
               "\"C:\\\xD0\xB4\xD0\xB0\xD0\xBD\xD1\x96\\a, \"\"quoted\"\".doc\"\r\n"
               "1,plain.txt,txt,C:\\data\\,10,01/02/24 10:00:00,C:\\data\\plain.txt\r\n");
 }
@@ -1106,7 +1111,7 @@ TEST_F(SearchPage, SaveListWritesEveryRowAsCsvInShownOrder)
 TEST_F(SearchPage, FailuresOfTheRowCommandsAreReportedAndLeaveNothingBehind)
 {
     TempFolder folder;
-    SetRows({Row("missing.txt", 1, 0)});
+    SetRows({Row("missing.txt", 1, 0, folder.Path() + "nowhere\\")});
     // A folder stands where the list should go: it cannot be replaced.
     CreateDirectoryW(LongPath(folder.Path() + "list.csv").c_str(), nullptr);
     {
@@ -1119,7 +1124,6 @@ TEST_F(SearchPage, FailuresOfTheRowCommandsAreReportedAndLeaveNothingBehind)
     }
     EXPECT_FALSE(FileExists(folder.Path() + "list.csv.part"));
 
-    settings.foundFiles[0].folder = folder.Path() + "nowhere\\";
     ClickRow(0);
     DialogCloser closer;
     Command(ID_RESULTS_OPEN_FOLDER);

@@ -1,0 +1,209 @@
+#include "engine/FolderWalk.h"
+
+#include "engine/FileStamp.h"
+#include "engine/LocalZone.h"
+#include "engine/Matching.h"
+#include "engine/RealPath.h"
+#include "framework/FailureReport.h"
+#include "framework/Text.h"
+
+#include <algorithm>
+
+namespace
+{
+// At most this many listing threads, however many cores there are.
+const unsigned kMaxThreads = 8;
+// Files examined between two additions to the shared count.
+const int kCountBatch = 256;
+
+bool IsDotEntry(const wchar_t* name)
+{
+    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
+
+// The heap's order puts the earliest task on top.
+bool LaterThan(const std::vector<int>& a, const std::vector<int>& b)
+{
+    return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end());
+}
+}
+
+FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
+                       const std::vector<std::wstring>& roots, WorkerControl* control)
+    : criteria(criteria), types(types), zone(zone), biasNow(biasNow), roots(roots), control(control)
+{
+    unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+    for (unsigned i = 0; i < count; i++)
+        texts.push_back(std::make_unique<TextStore>());
+    for (unsigned i = 0; i < count; i++)
+        threads.emplace_back([this, store = texts[i].get()] { Serve(*store); });
+}
+
+FolderWalk::~FolderWalk()
+{
+    Finish();
+}
+
+std::unique_ptr<FolderWalk::Segment> FolderWalk::List(const std::string& folder, const std::wstring& real,
+                                                      size_t location)
+{
+    auto segment = std::make_unique<Segment>();
+    std::unique_lock guard(lock);
+    // The search waits for this one: it goes before everything queued so far.
+    Queue({segment.get(), folder, real, location, {-(++rootsMade)}});
+    return segment;
+}
+
+bool FolderWalk::WaitListed(const Segment& segment, int timeoutMs)
+{
+    std::unique_lock guard(lock);
+    return listed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return segment.listed || ending; }) &&
+           segment.listed;
+}
+
+void FolderWalk::Finish()
+{
+    {
+        std::unique_lock guard(lock);
+        ending = true;
+    }
+    queued.notify_all();
+    listed.notify_all();
+    for (std::thread& thread : threads)
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+}
+
+void FolderWalk::HandOverTexts(TextStore& store)
+{
+    for (auto& text : texts)
+        store.Take(*text);
+}
+
+void FolderWalk::Queue(Task task)
+{
+    tasks.push_back(std::move(task));
+    std::push_heap(tasks.begin(), tasks.end(), [](const Task& a, const Task& b) { return LaterThan(a.order, b.order); });
+    queued.notify_one();
+}
+
+bool FolderWalk::StopNow() const
+{
+    control->WaitWhilePaused();
+    return control->stopRequested != 0 || ending;
+}
+
+// The exception boundary of a listing thread: a failure is reported, and the
+// walk ends as if stopped, so the search ends with what it has.
+void FolderWalk::Serve(TextStore& store)
+{
+    try
+    {
+        for (;;)
+        {
+            Task task;
+            {
+                std::unique_lock guard(lock);
+                queued.wait(guard, [&] { return ending || !tasks.empty(); });
+                if (ending)
+                    return;
+                std::pop_heap(tasks.begin(), tasks.end(),
+                              [](const Task& a, const Task& b) { return LaterThan(a.order, b.order); });
+                task = std::move(tasks.back());
+                tasks.pop_back();
+            }
+            ListFolder(task, store);
+            {
+                std::unique_lock guard(lock);
+                task.segment->listed = true;
+            }
+            listed.notify_all();
+        }
+    }
+    catch (...)
+    {
+        ReportFailure();
+        {
+            std::unique_lock guard(lock);
+            ending = true;
+        }
+        queued.notify_all();
+        listed.notify_all();
+    }
+}
+
+void FolderWalk::ListFolder(Task& task, TextStore& store)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileExW(LongPath(task.folder + "*").c_str(), FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    Segment& segment = *task.segment;
+    const std::string* folder = nullptr;
+    std::string name;
+    std::string type;
+    int examined = 0;
+    do
+    {
+        if (StopNow())
+            break;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        {
+            examined++;
+            const FILETIME& tested = criteria.dateKind == DateKind::Created    ? entry.ftCreationTime
+                                     : criteria.dateKind == DateKind::Accessed ? entry.ftLastAccessTime
+                                                                               : entry.ftLastWriteTime;
+            const int64_t testedTime = TestedTimeOfFileTime(tested, biasNow, zone);
+            NarrowInto(entry.cFileName, name);
+            if (MatchEntry(criteria, types, name, SizeOf(entry), testedTime, type))
+            {
+                if (!folder)
+                    folder = store.AddFolder(task.folder);
+                FoundFile hit = store.AddRow(folder, name, type);
+                RecordSeen(hit, entry);
+                hit.testedTime = testedTime;
+                segment.hits.push_back(hit);
+            }
+            if (examined == kCountBatch)
+            {
+                control->statusCount += examined;
+                examined = 0;
+            }
+        }
+        else if (IsDotEntry(entry.cFileName))
+        {
+            // "." and ".." are the folder itself and its parent.
+        }
+        else
+        {
+            Subfolder subfolder;
+            subfolder.hitsBefore = segment.hits.size();
+            const std::string path = task.folder + Narrow(entry.cFileName);
+            subfolder.folder = path + "\\";
+            // Links are told apart by their targets; other folders by their names, as
+            // opening every folder to identify it would cost more than the walk.
+            subfolder.link = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            if (subfolder.link)
+            {
+                subfolder.real = RealPath(LongPath(path));
+                segment.subfolders.push_back(std::move(subfolder));
+                continue;
+            }
+            subfolder.real = ComparablePath(task.real + entry.cFileName);
+            if (std::find(roots.begin(), roots.begin() + task.location, subfolder.real) != roots.begin() + task.location)
+                continue;
+            subfolder.segment = std::make_unique<Segment>();
+            std::vector<int> order = task.order;
+            order.push_back((int)segment.subfolders.size());
+            Task child = {subfolder.segment.get(), subfolder.folder, subfolder.real, task.location, std::move(order)};
+            segment.subfolders.push_back(std::move(subfolder));
+            std::unique_lock guard(lock);
+            Queue(std::move(child));
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    control->statusCount += examined;
+}

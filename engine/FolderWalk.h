@@ -1,0 +1,99 @@
+// The threads that list folders for a search. Each folder is listed whole by
+// one thread into a segment of its own: its hits in listing order and, between
+// them, the subfolders it holds. Subfolders are listed by whichever thread is
+// free, the one earliest in depth-first order first. The search reads the
+// segments back in depth-first order and decides about links as it meets them,
+// so that its rows are those of a walk on one thread.
+#pragma once
+
+#include "engine/FoundFile.h"
+#include "engine/LocalTime.h"
+#include "engine/SearchCriteria.h"
+#include "engine/WantedTypes.h"
+#include "engine/WorkerControl.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class FolderWalk
+{
+public:
+    struct Segment;
+
+    // A subfolder met in a listing, after hitsBefore of the listing's hits.
+    struct Subfolder
+    {
+        size_t hitsBefore = 0;
+        std::string folder;
+        // The comparing form of its real path; for a link, its target (empty when unknown).
+        std::wstring real;
+        bool link = false;
+        // Being listed, or listed; null for a link until the search decides to walk it.
+        std::unique_ptr<Segment> segment;
+    };
+
+    struct Segment
+    {
+        std::vector<FoundFile> hits;
+        std::vector<Subfolder> subfolders;
+        // Guarded by the walk's lock: hits and subfolders are complete.
+        bool listed = false;
+    };
+
+    // roots: the comparing forms of the search's locations, which no listing enters
+    // again. Starts the threads.
+    FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
+               const std::vector<std::wstring>& roots, WorkerControl* control);
+    // Ends and waits for every thread.
+    ~FolderWalk();
+    FolderWalk(const FolderWalk&) = delete;
+    FolderWalk& operator=(const FolderWalk&) = delete;
+
+    // Lists folder (ending with a backslash) as part of location `location`, before
+    // any folder queued earlier. The segment is the caller's.
+    std::unique_ptr<Segment> List(const std::string& folder, const std::wstring& real, size_t location);
+    // Waits at most timeoutMs; true once the segment is listed. A listing cut off by
+    // a stop counts as listed.
+    bool WaitListed(const Segment& segment, int timeoutMs);
+    // Ends every listing and waits for the threads; then the texts can be handed over.
+    void Finish();
+    // The texts of every row made; only after Finish.
+    void HandOverTexts(TextStore& store);
+
+private:
+    struct Task
+    {
+        Segment* segment;
+        std::string folder;
+        std::wstring real;
+        size_t location;
+        // Depth-first order: the earliest-made root first, then the path of subfolder positions.
+        std::vector<int> order;
+    };
+
+    const SearchCriteria& criteria;
+    const WantedTypes& types;
+    const ZoneRule zone;
+    const int biasNow;
+    const std::vector<std::wstring>& roots;
+    WorkerControl* control;
+
+    std::mutex lock;
+    std::condition_variable queued;
+    std::condition_variable listed;
+    std::vector<Task> tasks; // a heap, earliest first
+    int rootsMade = 0;
+    bool ending = false;
+    std::vector<std::thread> threads;
+    std::vector<std::unique_ptr<TextStore>> texts;
+
+    void Serve(TextStore& store);
+    void ListFolder(Task& task, TextStore& store);
+    void Queue(Task task);
+    bool StopNow() const;
+};

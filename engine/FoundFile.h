@@ -1,0 +1,85 @@
+// A found file, as the result list holds up to 100000 of them: small, with its
+// folder's path shared by the rows of that folder and its name and type kept
+// together in a TextStore that outlives the rows.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the search saw of a file's times, so that the deletion can tell
+// whether the file is still the one the user saw listed.
+struct FileStamp
+{
+    uint64_t creationTime = 0; // FILETIME units
+    uint64_t writeTime = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+class FoundFile
+{
+public:
+    uint64_t size = 0;
+    // The tested time itself; the Date column's text is made from it when shown.
+    int64_t testedTime = 0;
+    FileStamp seen;
+
+private:
+    friend class TextStore;
+
+    static const std::string noFolder;
+    const std::string* folder = &noFolder;
+    const char* text = "";
+    uint16_t nameLength = 0;
+    uint16_t typeLength = 0;
+    // The type is the name's own ending, already in lower case, and is not stored twice.
+    bool typeInName = true;
+
+public:
+    // Marked for deletion: what the deletion worker reads.
+    uint8_t selected = 0;
+    // Selected in the result list. Kept apart from the mark, so a click during a
+    // deletion cannot change what is deleted; only the page's thread writes it.
+    bool rowSelected = false;
+    // The attributes that make an entry something else than a plain file
+    // (directory, reparse point) as the search saw them; zero for a plain file.
+    uint8_t kind = 0;
+
+    // Ends with a backslash; Folder() + Name() is the full path.
+    const std::string& Folder() const { return *folder; }
+    std::string_view Name() const { return {text, nameLength}; }
+    // The lower-case text after the name's last '.'.
+    std::string_view Type() const { return {typeInName ? text + nameLength - typeLength : text + nameLength, typeLength}; }
+    std::string Path() const;
+};
+
+// The texts of found rows, in blocks that never move, so that rows can point
+// into them; cleared with the rows.
+class TextStore
+{
+public:
+    TextStore() = default;
+    TextStore(const TextStore&) = delete;
+    TextStore& operator=(const TextStore&) = delete;
+
+    // Keeps a folder's path (ending with a backslash) for the rows of its files.
+    const std::string* AddFolder(std::string path);
+    // A row of a file in folder, with its name and lower-case type.
+    FoundFile AddRow(const std::string* folder, std::string_view name, std::string_view type);
+    // Takes over another store's texts; rows pointing into them stay valid.
+    void Take(TextStore& other);
+    void Clear();
+
+private:
+    static const size_t kBlockSize = 65536;
+
+    std::vector<std::unique_ptr<const std::string>> folders;
+    std::vector<std::unique_ptr<char[]>> blocks;
+    char* next = nullptr;
+    size_t left = 0;
+
+    char* Reserve(size_t size);
+};
