@@ -133,16 +133,23 @@ bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
         while (!walk.WaitListed(*cursor.segment, kWaitSliceMs))
         {
             if (StopRequested())
-                return true;
+                break;
             ReportProgress(true);
         }
+        // The threads still list folders of this tree: they end before it goes.
         if (StopRequested())
+        {
+            walk.Finish();
             return true;
+        }
         FolderWalk::Segment& segment = *cursor.segment;
         const size_t until =
             cursor.subfolder < segment.subfolders.size() ? segment.subfolders[cursor.subfolder].hitsBefore : segment.hits.size();
         if (!AddHits(segment.hits, cursor.hit, until))
+        {
+            walk.Finish();
             return false;
+        }
         cursor.hit = until;
         if (cursor.subfolder == segment.subfolders.size())
         {
@@ -164,7 +171,7 @@ bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
     return true;
 }
 
-bool CScanEntriesThread::AddHits(std::vector<FoundFile>& hits, size_t from, size_t to)
+bool CScanEntriesThread::AddHits(const WalkHits& hits, size_t from, size_t to)
 {
     if (from == to)
         return true;

@@ -41,7 +41,7 @@ private:
     // True when a link leads into a location or into a link target already walked.
     bool LeadsIntoRoots(const std::wstring& real) const;
     // Adds a listing's hits [from, to) to the results; false when the limit was passed.
-    bool AddHits(std::vector<FoundFile>& hits, size_t from, size_t to);
+    bool AddHits(const WalkHits& hits, size_t from, size_t to);
     // Returns false when the user cancelled.
     bool CheckLocations();
 };

@@ -30,8 +30,11 @@ bool LaterThan(const std::vector<int>& a, const std::vector<int>& b)
 
 FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
                        const std::vector<std::wstring>& roots, WorkerControl* control)
-    : criteria(criteria), types(types), zone(zone), biasNow(biasNow), roots(roots), control(control)
+    : criteria(criteria), types(types), zone(zone), biasNow(biasNow), roots(roots), control(control),
+      heap(HeapCreate(0, 0, 0))
 {
+    if (!heap)
+        throw std::bad_alloc();
     unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
     for (unsigned i = 0; i < count; i++)
         texts.push_back(std::make_unique<TextStore>());
@@ -42,12 +45,13 @@ FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types,
 FolderWalk::~FolderWalk()
 {
     Finish();
+    HeapDestroy(heap);
 }
 
 std::unique_ptr<FolderWalk::Segment> FolderWalk::List(const std::string& folder, const std::wstring& real,
                                                       size_t location)
 {
-    auto segment = std::make_unique<Segment>();
+    auto segment = std::make_unique<Segment>(heap);
     std::unique_lock guard(lock);
     // The search waits for this one: it goes before everything queued so far.
     Queue({segment.get(), folder, real, location, {-(++rootsMade)}});
@@ -99,6 +103,7 @@ bool FolderWalk::StopNow() const
 // walk ends as if stopped, so the search ends with what it has.
 void FolderWalk::Serve(TextStore& store)
 {
+    std::vector<FoundFile> hitBuffer;
     try
     {
         for (;;)
@@ -114,7 +119,7 @@ void FolderWalk::Serve(TextStore& store)
                 task = std::move(tasks.back());
                 tasks.pop_back();
             }
-            ListFolder(task, store);
+            ListFolder(task, store, hitBuffer);
             {
                 std::unique_lock guard(lock);
                 task.segment->listed = true;
@@ -125,6 +130,7 @@ void FolderWalk::Serve(TextStore& store)
     catch (...)
     {
         ReportFailure();
+        control->stopRequested = 1;
         {
             std::unique_lock guard(lock);
             ending = true;
@@ -134,7 +140,7 @@ void FolderWalk::Serve(TextStore& store)
     }
 }
 
-void FolderWalk::ListFolder(Task& task, TextStore& store)
+void FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer)
 {
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileExW(LongPath(task.folder + "*").c_str(), FindExInfoBasic, &entry,
@@ -142,6 +148,10 @@ void FolderWalk::ListFolder(Task& task, TextStore& store)
     if (find == INVALID_HANDLE_VALUE)
         return;
     Segment& segment = *task.segment;
+    // The hits gather in a buffer the thread keeps, so that each segment gets its
+    // hits in one allocation of their exact size.
+    std::vector<FoundFile>& hits = hitBuffer;
+    hits.clear();
     const std::string* folder = nullptr;
     std::string name;
     std::string type;
@@ -165,7 +175,7 @@ void FolderWalk::ListFolder(Task& task, TextStore& store)
                 FoundFile hit = store.AddRow(folder, name, type);
                 RecordSeen(hit, entry);
                 hit.testedTime = testedTime;
-                segment.hits.push_back(hit);
+                hits.push_back(hit);
             }
             if (examined == kCountBatch)
             {
@@ -180,7 +190,7 @@ void FolderWalk::ListFolder(Task& task, TextStore& store)
         else
         {
             Subfolder subfolder;
-            subfolder.hitsBefore = segment.hits.size();
+            subfolder.hitsBefore = hits.size();
             const std::string path = task.folder + Narrow(entry.cFileName);
             subfolder.folder = path + "\\";
             // Links are told apart by their targets; other folders by their names, as
@@ -195,7 +205,7 @@ void FolderWalk::ListFolder(Task& task, TextStore& store)
             subfolder.real = ComparablePath(task.real + entry.cFileName);
             if (std::find(roots.begin(), roots.begin() + task.location, subfolder.real) != roots.begin() + task.location)
                 continue;
-            subfolder.segment = std::make_unique<Segment>();
+            subfolder.segment = std::make_unique<Segment>(heap);
             std::vector<int> order = task.order;
             order.push_back((int)segment.subfolders.size());
             Task child = {subfolder.segment.get(), subfolder.folder, subfolder.real, task.location, std::move(order)};
@@ -205,5 +215,6 @@ void FolderWalk::ListFolder(Task& task, TextStore& store)
         }
     } while (FindNextFileW(find, &entry));
     FindClose(find);
+    segment.hits.assign(hits.begin(), hits.end());
     control->statusCount += examined;
 }

@@ -12,13 +12,41 @@
 #include "engine/WantedTypes.h"
 #include "engine/WorkerControl.h"
 
+#include <windows.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Keeps the listings' hits in a heap of the walk's own, given back whole when
+// the walk ends: freed in the process's heap they would stay committed there.
+template <class T> class WalkAllocator
+{
+public:
+    using value_type = T;
+
+    explicit WalkAllocator(HANDLE heap) : heap(heap) {}
+    template <class U> WalkAllocator(const WalkAllocator<U>& other) : heap(other.heap) {}
+
+    T* allocate(size_t count)
+    {
+        void* memory = HeapAlloc(heap, 0, count * sizeof(T));
+        if (!memory)
+            throw std::bad_alloc();
+        return static_cast<T*>(memory);
+    }
+    void deallocate(T* memory, size_t) { HeapFree(heap, 0, memory); }
+    bool operator==(const WalkAllocator& other) const { return heap == other.heap; }
+
+    HANDLE heap;
+};
+
+using WalkHits = std::vector<FoundFile, WalkAllocator<FoundFile>>;
 
 class FolderWalk
 {
@@ -39,7 +67,9 @@ public:
 
     struct Segment
     {
-        std::vector<FoundFile> hits;
+        explicit Segment(HANDLE heap) : hits(WalkAllocator<FoundFile>(heap)) {}
+
+        WalkHits hits;
         std::vector<Subfolder> subfolders;
         // Guarded by the walk's lock: hits and subfolders are complete.
         bool listed = false;
@@ -49,7 +79,7 @@ public:
     // again. Starts the threads.
     FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
                const std::vector<std::wstring>& roots, WorkerControl* control);
-    // Ends and waits for every thread.
+    // Ends and waits for every thread. Every segment must have gone before.
     ~FolderWalk();
     FolderWalk(const FolderWalk&) = delete;
     FolderWalk& operator=(const FolderWalk&) = delete;
@@ -64,6 +94,7 @@ public:
     void Finish();
     // The texts of every row made; only after Finish.
     void HandOverTexts(TextStore& store);
+
 
 private:
     struct Task
@@ -83,6 +114,7 @@ private:
     const std::vector<std::wstring>& roots;
     WorkerControl* control;
 
+    const HANDLE heap;
     std::mutex lock;
     std::condition_variable queued;
     std::condition_variable listed;
@@ -93,7 +125,7 @@ private:
     std::vector<std::unique_ptr<TextStore>> texts;
 
     void Serve(TextStore& store);
-    void ListFolder(Task& task, TextStore& store);
+    void ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer);
     void Queue(Task task);
     bool StopNow() const;
 };

@@ -7,23 +7,30 @@
 
 #include <vector>
 
-// Our place in a control's subclass chain.
-static const UINT_PTR kSubclassId = 1;
+// Where a control whose object ended keeps the procedure it goes on to, while
+// a subclass added after ours still calls our procedure.
+static const wchar_t kNextProcedure[] = L"Velmora.NextProcedure";
 
 CWnd::~CWnd()
 {
-    if (hwnd && FromHandle(hwnd) == this)
+    if (hwnd && GetWindowLongPtrW(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
         Unbind();
     hwnd = nullptr;
 }
 
 void CWnd::Unbind()
 {
-    if (subclassed)
-        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-    else
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    subclassed = false;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (originalProc)
+    {
+        // Whoever subclassed the control after us still calls our procedure: it
+        // goes on forwarding, and leaves the chain once it is on top again.
+        if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWindowProc))
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
+        else
+            SetPropW(hwnd, kNextProcedure, reinterpret_cast<HANDLE>(originalProc));
+    }
+    originalProc = nullptr;
 }
 
 // A class whose windows reach their objects; registering it again is no failure.
@@ -57,11 +64,10 @@ bool CWnd::Create(const WindowCreation& creation)
 
 CWnd* CWnd::FromHandle(HWND window)
 {
-    DWORD_PTR bound = 0;
-    if (GetWindowSubclass(window, SubclassProc, kSubclassId, &bound))
-        return reinterpret_cast<CWnd*>(bound);
-    // The user data of other classes' windows belongs to others.
-    if (GetClassLongPtrW(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(StaticWindowProc))
+    // The user data of other windows belongs to others: ours are of our classes,
+    // or controls whose procedure is ours.
+    if (GetClassLongPtrW(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(StaticWindowProc) &&
+        GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(StaticWindowProc))
         return nullptr;
     return reinterpret_cast<CWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -70,17 +76,21 @@ bool CWnd::SubclassControl(HWND window)
 {
     if (!window || hwnd || FromHandle(window))
         return false;
-    if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
     hwnd = window;
-    subclassed = true;
-    return true;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    originalProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWindowProc)));
+    if (originalProc)
+        return true;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    hwnd = nullptr;
+    return false;
 }
 
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (subclassed)
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+    if (originalProc)
+        return CallWindowProcW(originalProc, hwnd, message, wParam, lParam);
     if (dialogDefaults)
         return DefDlgProcW(hwnd, message, wParam, lParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -97,13 +107,25 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND window, UINT message, WPARAM wParam
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
+        return Unbound(window, message, wParam, lParam);
     return Dispatch(self, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+// A window of ours before its object is bound, or a control whose object has
+// ended while a later subclass still called us.
+LRESULT CWnd::Unbound(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return Dispatch(reinterpret_cast<CWnd*>(self), message, wParam, lParam);
+    WNDPROC next = reinterpret_cast<WNDPROC>(GetPropW(window, kNextProcedure));
+    if (!next)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWindowProc))
+    {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+        RemovePropW(window, kNextProcedure);
+    }
+    else if (message == WM_NCDESTROY)
+        RemovePropW(window, kNextProcedure);
+    return CallWindowProcW(next, window, message, wParam, lParam);
 }
 
 // The exception boundary of every window of ours: a handler that fails leaves

@@ -83,12 +83,14 @@ TEST(SubclassedWindow, KeepsItsClassBehaviourAndOutlivesItsObject)
         ASSERT_TRUE(SetWindowSubclass(label, CountingSubclass, 7, 0));
     }
     counted = 0;
-    SendMessageW(label, WM_GETDLGCODE, 0, 0);
-    EXPECT_EQ(counted, 1);
-    RemoveWindowSubclass(label, CountingSubclass, 7);
-    EXPECT_EQ(CWnd::FromHandle(label), nullptr);
-    EXPECT_EQ(GetWindowLongPtrW(label, GWLP_WNDPROC), classProc);
     EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    EXPECT_EQ(counted, 1);
+    EXPECT_EQ(CWnd::FromHandle(label), nullptr);
+    // Once the later subclass has gone, the control's own procedure is on top again.
+    RemoveWindowSubclass(label, CountingSubclass, 7);
+    EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    EXPECT_EQ(GetWindowLongPtrW(label, GWLP_WNDPROC), classProc);
+    EXPECT_EQ(counted, 1);
     DestroyWindow(label);
 }
 

@@ -38,9 +38,12 @@ TempFolder::TempFolder()
     static std::atomic<int> counter{0};
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
-    path = Narrow(base) + "velmora-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(counter++) + "\\";
-    CreateDirectoryW(Widen(path).c_str(), nullptr);
+    // Process ids come round again, and a killed run leaves its folders behind:
+    // only a folder made here is fresh.
+    do
+        path = Narrow(base) + "velmora-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(counter++) + "\\";
+    while (!CreateDirectoryW(Widen(path).c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempFolder::~TempFolder()
