@@ -21,11 +21,12 @@ bool IsDotEntry(const wchar_t* name)
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
-// The heap's order puts the earliest task on top.
-bool LaterThan(const std::vector<int>& a, const std::vector<int>& b)
-{
-    return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end());
 }
+
+// The heap's order puts the earliest task on top.
+bool FolderWalk::Later(const Task& a, const Task& b)
+{
+    return std::lexicographical_compare(b.order.begin(), b.order.end(), a.order.begin(), a.order.end());
 }
 
 FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
@@ -89,7 +90,7 @@ void FolderWalk::HandOverTexts(TextStore& store)
 void FolderWalk::Queue(Task task)
 {
     tasks.push_back(std::move(task));
-    std::push_heap(tasks.begin(), tasks.end(), [](const Task& a, const Task& b) { return LaterThan(a.order, b.order); });
+    std::push_heap(tasks.begin(), tasks.end(), Later);
     queued.notify_one();
 }
 
@@ -114,8 +115,7 @@ void FolderWalk::Serve(TextStore& store)
                 queued.wait(guard, [&] { return ending || !tasks.empty(); });
                 if (ending)
                     return;
-                std::pop_heap(tasks.begin(), tasks.end(),
-                              [](const Task& a, const Task& b) { return LaterThan(a.order, b.order); });
+                std::pop_heap(tasks.begin(), tasks.end(), Later);
                 task = std::move(tasks.back());
                 tasks.pop_back();
             }
@@ -191,7 +191,8 @@ void FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>
         {
             Subfolder subfolder;
             subfolder.hitsBefore = hits.size();
-            const std::string path = task.folder + Narrow(entry.cFileName);
+            NarrowInto(entry.cFileName, name);
+            const std::string path = task.folder + name;
             subfolder.folder = path + "\\";
             // Links are told apart by their targets; other folders by their names, as
             // opening every folder to identify it would cost more than the walk.

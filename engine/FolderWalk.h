@@ -127,5 +127,6 @@ private:
     void Serve(TextStore& store);
     void ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer);
     void Queue(Task task);
+    static bool Later(const Task& a, const Task& b);
     bool StopNow() const;
 };

@@ -3,8 +3,6 @@
 #include "framework/FailureReport.h"
 #include "framework/Text.h"
 
-#include <commctrl.h>
-
 #include <vector>
 
 // Where a control whose object ended keeps the procedure it goes on to, while
