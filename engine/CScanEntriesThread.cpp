@@ -143,8 +143,8 @@ bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
             return true;
         }
         FolderWalk::Segment& segment = *cursor.segment;
-        const size_t until =
-            cursor.subfolder < segment.subfolders.size() ? segment.subfolders[cursor.subfolder].hitsBefore : segment.hits.size();
+        const bool subfolderNext = cursor.subfolder < segment.subfolders.size();
+        const size_t until = subfolderNext ? segment.subfolders[cursor.subfolder].hitsBefore : segment.hits.size();
         if (!AddHits(segment.hits, cursor.hit, until))
         {
             walk.Finish();

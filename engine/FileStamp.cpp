@@ -19,7 +19,9 @@ FileStamp Stamp(const FILETIME& created, const FILETIME& written)
 
 uint8_t Kind(DWORD attributes)
 {
-    return (uint8_t)((attributes & FILE_ATTRIBUTE_DIRECTORY ? 1 : 0) | (attributes & FILE_ATTRIBUTE_REPARSE_POINT ? 2 : 0));
+    const bool directory = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    const bool reparsePoint = attributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    return (uint8_t)((directory ? 1 : 0) | (reparsePoint ? 2 : 0));
 }
 }
 

@@ -204,7 +204,8 @@ void FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>
                 continue;
             }
             subfolder.real = ComparablePath(task.real + entry.cFileName);
-            if (std::find(roots.begin(), roots.begin() + task.location, subfolder.real) != roots.begin() + task.location)
+            const auto earlierEnd = roots.begin() + task.location;
+            if (std::find(roots.begin(), earlierEnd, subfolder.real) != earlierEnd)
                 continue;
             subfolder.segment = std::make_unique<Segment>(heap);
             std::vector<int> order = task.order;

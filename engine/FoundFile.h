@@ -52,7 +52,10 @@ public:
     const std::string& Folder() const { return *folder; }
     std::string_view Name() const { return {text, nameLength}; }
     // The lower-case text after the name's last '.'.
-    std::string_view Type() const { return {typeInName ? text + nameLength - typeLength : text + nameLength, typeLength}; }
+    std::string_view Type() const
+    {
+        return {typeInName ? text + nameLength - typeLength : text + nameLength, typeLength};
+    }
     std::string Path() const;
 };
 

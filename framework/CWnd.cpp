@@ -56,7 +56,8 @@ bool CWnd::Create(const WindowCreation& creation)
 {
     HWND created = CreateWindowExW(creation.exStyle, creation.className, Widen(creation.title).c_str(),
                                    creation.style, creation.position.x, creation.position.y, creation.size.cx,
-                                   creation.size.cy, creation.parent, creation.menuOrId, GetModuleHandleW(nullptr), this);
+                                   creation.size.cy, creation.parent, creation.menuOrId, GetModuleHandleW(nullptr),
+                                   this);
     return created != nullptr;
 }
 
