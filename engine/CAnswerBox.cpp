@@ -11,9 +11,9 @@ CAnswerBox::CAnswerBox(const std::string& caption, const std::string& heading, c
 BOOL CAnswerBox::OnInitDialog()
 {
     int height = LayoutText(265, 280, 290);
-    MoveWindow(GetItem(IDOK), 5, height + 35, 100, 20, FALSE);
-    MoveWindow(GetItem(IDCANCEL), 190, height + 35, 100, 20, FALSE);
-    SizeAndCentre(300, height + 60);
+    MoveWindow(GetItem(IDOK), Scaled(5), height + Scaled(35), Scaled(100), Scaled(20), FALSE);
+    MoveWindow(GetItem(IDCANCEL), Scaled(190), height + Scaled(35), Scaled(100), Scaled(20), FALSE);
+    SizeAndCentre(Scaled(300), height + Scaled(60));
     // The dialog manager focuses the first tab stop, "No".
     return TRUE;
 }

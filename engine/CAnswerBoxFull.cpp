@@ -23,9 +23,9 @@ BOOL CAnswerBoxFull::OnInitDialog()
         HWND button = GetItem(buttonIds[i]);
         EnableWindow(button, enabled[i] != 0);
         SetWindowTextW(button, Widen(captions[i]).c_str());
-        MoveWindow(button, 5 + 105 * i, height + 35, 100, 25, FALSE);
+        MoveWindow(button, Scaled(5 + 105 * i), height + Scaled(35), Scaled(100), Scaled(25), FALSE);
     }
-    SizeAndCentre(535, height + 70);
+    SizeAndCentre(Scaled(535), height + Scaled(70));
     return TRUE;
 }
 

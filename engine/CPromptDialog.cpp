@@ -1,10 +1,13 @@
 #include "engine/CPromptDialog.h"
 
+#include "framework/Dpi.h"
 #include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 
 #include <richedit.h>
+
+#include <algorithm>
 
 CPromptDialog::CPromptDialog(int templateId, const std::string& caption, const std::string& heading,
                              const std::string& text, int iconId)
@@ -51,10 +54,17 @@ int CPromptDialog::LayoutText(int textRight, int singleLineRight, int frameRight
                                    LR_SHARED);
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, (LPARAM)icon);
     SetText(caption);
+    dpi = DpiOfWindow(hwnd);
+    const int left = Scaled(15);
+    const int top = Scaled(20);
+    frameRight = Scaled(frameRight);
+    // The text keeps clear of the frame's right side, where a wider control would hide its line ends.
+    textRight = std::min(Scaled(textRight), frameRight - Scaled(5) - left);
+    singleLineRight = Scaled(singleLineRight);
 
-    font = CreateFontW(11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+    font = CreateFontW(Scaled(11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                        L"MS Sans Serif");
-    textControl = CreateTextControl(0, 15, 20, textRight, 100);
+    textControl = CreateTextControl(0, left, top, textRight, Scaled(100));
 
     // The line height comes from the control's own default font, as its lines are counted.
     int lineHeight = 0;
@@ -69,20 +79,25 @@ int CPromptDialog::LayoutText(int textRight, int singleLineRight, int frameRight
     SetWindowTextW(textControl, controlText.c_str());
     int lines = (int)SendMessageW(textControl, EM_GETLINECOUNT, 0, 0);
     int height = lines * lineHeight;
-    MoveWindow(textControl, 15, 20, textRight, height, FALSE);
+    MoveWindow(textControl, left, top, textRight, height, FALSE);
 
     if (lines == 1)
     {
         ::DestroyWindow(textControl);
-        textControl = CreateTextControl(ES_CENTER | ES_READONLY, 15, 20, singleLineRight, height + 20);
+        textControl = CreateTextControl(ES_CENTER | ES_READONLY, left, top, singleLineRight, height + top);
         SetWindowTextW(textControl, controlText.c_str());
     }
 
-    frame = CreateWindowExW(0, L"BUTTON", Widen(heading).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 5, 0,
-                            frameRight - 5, height + 30, hwnd, (HMENU)(INT_PTR)-1, GetModuleHandleW(nullptr),
+    frame = CreateWindowExW(0, L"BUTTON", Widen(heading).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, Scaled(5), 0,
+                            frameRight - Scaled(5), height + Scaled(30), hwnd, (HMENU)(INT_PTR)-1, GetModuleHandleW(nullptr),
                             nullptr);
     SendMessageW(frame, WM_SETFONT, (WPARAM)font, FALSE);
     return height;
+}
+
+int CPromptDialog::Scaled(int value) const
+{
+    return ScaleForDpi(value, dpi);
 }
 
 void CPromptDialog::SizeAndCentre(int width, int clientHeight)

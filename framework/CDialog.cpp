@@ -43,6 +43,23 @@ void CDialog::EndDialog(INT_PTR result)
         ::EndDialog(hwnd, result);
 }
 
+SIZE CDialog::TemplateExtent() const
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    const auto* words = loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
+    if (!hwnd || !words)
+        return {0, 0};
+    // An extended template begins with version 1 and 0xFFFF; its size sits
+    // after help id, extended style, style, item count and position.
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    const int sizeIndex = extended ? 11 : 7;
+    RECT extent = {0, 0, static_cast<short>(words[sizeIndex]), static_cast<short>(words[sizeIndex + 1])};
+    MapDialogRect(hwnd, &extent);
+    return {extent.right, extent.bottom};
+}
+
 INT_PTR CALLBACK CDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CDialog* self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));

@@ -17,6 +17,9 @@ public:
     // Creates the dialog modeless; the message loop gives it its keyboard handling.
     bool Create(HWND owner);
     void EndDialog(INT_PTR result);
+    // The template's size in this dialog's pixels: what its font and display
+    // make of the dialog units; zero before the dialog exists.
+    SIZE TemplateExtent() const;
 
 protected:
     int templateId;

@@ -1,6 +1,7 @@
 #include "help/CWindowHelpAbout.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Dpi.h"
 #include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -121,6 +122,9 @@ void CWindowHelpAbout::OnPaint()
 
 void CWindowHelpAbout::DrawPicture(HDC dc)
 {
-    DrawResourceBitmap(dc, IDB_ABOUT_PICTURE, kPictureLeft, kPictureTop, kPictureSize, kPictureSize,
+    // The picture drawn nearest to the display's scale, so it is barely stretched.
+    UINT dpi = DpiOfWindow(hwnd);
+    DrawResourceBitmap(dc, ScaledImageId(IDB_ABOUT_PICTURE, NearestImageScale(dpi)), ScaleForDpi(kPictureLeft, dpi),
+                       ScaleForDpi(kPictureTop, dpi), ScaleForDpi(kPictureSize, dpi), ScaleForDpi(kPictureSize, dpi),
                        kPictureTransparent);
 }

@@ -40,6 +40,10 @@
 #define IDB_MENU_LOCK           92
 #define IDB_MENU_CHECK_VERSION  94
 
+// Every bitmap is also drawn at 150 % and 200 %, under its id plus these
+#define IDB_SCALE_150_OFFSET    1000
+#define IDB_SCALE_200_OFFSET    2000
+
 // Main window controls
 #define IDC_TRAY_ICON           150
 #define IDC_TOOLBAR             152

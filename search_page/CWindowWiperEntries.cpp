@@ -2,6 +2,7 @@
 
 #include "engine/Prompts.h"
 #include "engine/WorkerMessages.h"
+#include "framework/Dpi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
@@ -9,6 +10,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <mutex>
 #include <shared_mutex>
 
@@ -32,6 +34,10 @@ const int kResultWidths[] = {30, 130, 45, 150, 75, 150};
 const int kSelectionTotalLeft = 215;
 const int kSelectionTotalGap = 6;
 const int kSelectionTotalHeight = 26;
+
+// The results frame's top at 96 DPI, and the pixel either way a dialog unit may round to.
+const int kResultsFrameTop = 300;
+const int kRoundingSlack = 1;
 
 bool KeyDown(int key)
 {
@@ -248,7 +254,7 @@ void CWindowWiperEntries::InitList(CCustomList& list, int id, const char* const 
     list.AddStyle(LVS_SHOWSELALWAYS);
     list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     for (int column = 0; column < count; column++)
-        list.InsertColumn(column, headings[column], formats[column], widths[column]);
+        list.InsertColumn(column, headings[column], formats[column], ScaleForDpi(widths[column], DpiOfWindow(hwnd)));
     for (int column = 0; column < count; column++)
         list.SetColumnToolTip(column, tips[column]);
 }
@@ -258,6 +264,9 @@ BOOL CWindowWiperEntries::OnInitDialog()
     pageThread = GetCurrentThreadId();
     pageWindow = hwnd;
     EnableItem(IDC_ADD, true);
+    // Where the template puts the results, at the DPI it was laid out for.
+    templateResultsTop = RectInParent(GetItem(IDC_RESULTS_FRAME)).top;
+    templateDpi = DpiOfWindow(hwnd);
     InitList(locationsList, IDC_LOCATIONS, kLocationHeadings, kLocationTips, kLocationFormats, kLocationWidths, 2);
     InitList(results.List(), IDC_RESULTS, kResultHeadings, kResultTips, kResultFormats, kResultWidths, 6);
     settings->locations.clear();
@@ -269,18 +278,25 @@ BOOL CWindowWiperEntries::OnInitDialog()
 
 void CWindowWiperEntries::OnSize(int width, int height)
 {
-    const int deleteLeft = width - 158;
+    const UINT dpi = DpiOfWindow(hwnd);
+    auto px = [dpi](int value) { return ScaleForDpi(value, dpi); };
+    // A taller font makes the criteria taller: the results then start where
+    // the template puts them, beyond a dialog unit's rounding.
+    const int templateTop = MulDiv(templateResultsTop, static_cast<int>(dpi), static_cast<int>(templateDpi));
+    const int shift = std::max(0, templateTop - px(kResultsFrameTop) - kRoundingSlack);
+    const int deleteLeft = width - px(158);
+    const int bottomRow = height - px(39);
     const struct
     {
         int id;
         int x, y, width, height;
     } places[] = {
-        {IDC_RESULTS_FRAME, 6, 300, width - 12, height - 310},
-        {IDC_RESULTS, 9, 315, width - 18, height - 355},
-        {IDC_DELETE, deleteLeft, height - 39, 150, 25},
-        {IDC_TOTAL_LINE, 9, height - 39, 200, 25},
-        {IDC_SELECTION_TOTAL, kSelectionTotalLeft, height - 39,
-         deleteLeft - kSelectionTotalGap - kSelectionTotalLeft, kSelectionTotalHeight},
+        {IDC_RESULTS_FRAME, px(6), px(kResultsFrameTop) + shift, width - px(12), height - px(310) - shift},
+        {IDC_RESULTS, px(9), px(315) + shift, width - px(18), height - px(355) - shift},
+        {IDC_DELETE, deleteLeft, bottomRow, px(150), px(25)},
+        {IDC_TOTAL_LINE, px(9), bottomRow, px(200), px(25)},
+        {IDC_SELECTION_TOTAL, px(kSelectionTotalLeft), bottomRow,
+         deleteLeft - px(kSelectionTotalGap + kSelectionTotalLeft), px(kSelectionTotalHeight)},
     };
     for (const auto& place : places)
     {

@@ -8,6 +8,7 @@
 #include "engine/IResultsPage.h"
 #include "engine/SearchCriteria.h"
 #include "framework/CPage.h"
+#include "framework/Dpi.h"
 #include "search_page/CCustomList.h"
 #include "search_page/CResultView.h"
 
@@ -51,6 +52,9 @@ private:
     CWindowProgressUnDelete progress;
     CCustomList locationsList;
     CResultView results;
+    // The results frame's top as the template placed it, and the DPI of that layout.
+    int templateResultsTop = 0;
+    UINT templateDpi = kBaseDpi;
 
     SearchCriteria criteria;
     // Mirrors of the controls.

@@ -14,6 +14,8 @@ namespace
 const COLORREF kDarkBlue = RGB(30, 30, 136);
 const COLORREF kLightBlue = RGB(129, 129, 255);
 const COLORREF kWhite = RGB(255, 255, 255);
+// The strip's upright caption, at 96 DPI.
+const int kStripFontHeight = 18;
 // The publisher's name on the side strip; the blanks keep it off the strip's end.
 const wchar_t kStripText[] = L"  Corvath";
 
@@ -179,6 +181,16 @@ void CTrayMenu::Show(HWND owner)
 
     POINT cursor;
     GetCursorPos(&cursor);
+    // Opened on a monitor of another scale, every item is measured again.
+    RECT spot = {cursor.x, cursor.y, cursor.x + 1, cursor.y + 1};
+    UINT spotDpi = DpiOfRect(spot);
+    if (spotDpi != dpi)
+    {
+        dpi = spotDpi;
+        for (size_t position = 1; position < menuItems.size(); position++)
+            ReplaceItem(int(position), menuItems[position]->isSeparator ? MF_SEPARATOR : 0,
+                        menuItems[position].get());
+    }
     // Without the foreground the menu would not close on a click elsewhere.
     SetForegroundWindow(owner);
     TrackPopupMenuEx(popup, TPM_BOTTOMALIGN | TPM_LEFTALIGN | TPM_VERNEGANIMATION | TPM_HORNEGANIMATION, cursor.x,
@@ -197,11 +209,11 @@ void CTrayMenu::OpenLink(int command) const
 void CTrayMenu::Measure(MEASUREITEMSTRUCT& measure) const
 {
     const MenuItemData* record = reinterpret_cast<const MenuItemData*>(measure.itemData);
-    measure.itemHeight = kItemHeight;
+    measure.itemHeight = Scaled(kItemHeight);
     if (record && record->isTitle)
-        measure.itemHeight = kTitleHeight;
+        measure.itemHeight = Scaled(kTitleHeight);
     else if (measure.itemID == 0)
-        measure.itemHeight = kSeparatorHeight;
+        measure.itemHeight = Scaled(kSeparatorHeight);
 
     SIZE extent = {};
     HDC screen = GetDC(nullptr);
@@ -210,7 +222,7 @@ void CTrayMenu::Measure(MEASUREITEMSTRUCT& measure) const
     GetTextExtentPoint32W(screen, caption.c_str(), (int)caption.size(), &extent);
     SelectObject(screen, oldFont);
     ReleaseDC(nullptr, screen);
-    measure.itemWidth = kIconWidth + kStripWidth + std::max<int>(kMinTextWidth, extent.cx);
+    measure.itemWidth = Scaled(kIconWidth + kStripWidth) + std::max<int>(Scaled(kMinTextWidth), extent.cx);
 }
 
 void CTrayMenu::Draw(const DRAWITEMSTRUCT& draw) const
@@ -220,10 +232,13 @@ void CTrayMenu::Draw(const DRAWITEMSTRUCT& draw) const
         return;
     HDC dc = draw.hDC;
     const RECT& item = draw.rcItem;
-    RECT iconCell = {item.left + 26, item.top, item.left + 45, item.bottom};
-    RECT body = {item.left + 26, item.top, item.right, item.bottom};
-    RECT selection = {item.left + 46, item.top, item.right, item.bottom};
-    RECT textBox = {item.left + 50, item.top, item.right, item.bottom};
+    // Beyond the strip: the icon cell, a line's gap, then the text.
+    const int bodyLeft = item.left + Scaled(kStripWidth + 1);
+    const int iconRight = item.left + Scaled(kStripWidth + kIconWidth);
+    RECT iconCell = {bodyLeft, item.top, iconRight, item.bottom};
+    RECT body = {bodyLeft, item.top, item.right, item.bottom};
+    RECT selection = {iconRight + 1, item.top, item.right, item.bottom};
+    RECT textBox = {iconRight + Scaled(5), item.top, item.right, item.bottom};
     bool withBitmap = record->hasBitmap && !record->isTitle;
     const RECT& frameBox = withBitmap ? selection : body;
 
@@ -271,23 +286,24 @@ void CTrayMenu::Draw(const DRAWITEMSTRUCT& draw) const
     DrawTextOver(dc, Widen(record->text), textBox, DT_SINGLELINE | DT_VCENTER,
                  (draw.itemState & ODS_GRAYED) ? GetSysColor(COLOR_GRAYTEXT) : text, nullptr);
     if (record->hasBitmap)
-        DrawResourceBitmap(dc, record->bitmapId, item.left + 26, item.top, kIconWidth, kIconWidth, RGB(0, 0, 0));
+        DrawResourceBitmap(dc, ScaledImageId(record->bitmapId, NearestImageScale(dpi)), bodyLeft, item.top,
+                           Scaled(kIconWidth), Scaled(kIconWidth), RGB(0, 0, 0));
 }
 
 void CTrayMenu::DrawStrip(HDC dc) const
 {
-    RECT strip = {0, kTitleHeight, kStripWidth, kStripBottom};
+    RECT strip = {0, Scaled(kTitleHeight), Scaled(kStripWidth), Scaled(kStripBottom)};
     GradientRect(dc, strip, kDarkBlue, kLightBlue, GRADIENT_FILL_RECT_V);
 
     LOGFONTW description = {};
     GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof(description), &description);
     wcscpy(description.lfFaceName, L"Tahoma");
-    description.lfHeight = 18;
+    description.lfHeight = Scaled(kStripFontHeight);
     description.lfItalic = TRUE;
     description.lfEscapement = 900;
     description.lfOrientation = 900;
     HFONT font = CreateFontIndirectW(&description);
-    RECT textBox = {0, kTitleHeight, kStripWidth - 1, kStripBottom};
+    RECT textBox = {0, strip.top, strip.right - 1, strip.bottom};
     DrawTextOver(dc, kStripText, textBox, DT_SINGLELINE | DT_BOTTOM, kWhite, font);
     DeleteObject(font);
 }
@@ -309,6 +325,11 @@ void CTrayMenu::DrawSeparator(HDC dc, const RECT& body) const
     int y = body.top + (body.bottom - body.top) / 2;
     Line(dc, body.left + 2, body.right - 2, y, GetSysColor(COLOR_3DDKSHADOW));
     Line(dc, body.left + 2, body.right - 2, y + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
+int CTrayMenu::Scaled(int value) const
+{
+    return ScaleForDpi(value, dpi);
 }
 
 void CTrayMenu::Destroy()

@@ -3,6 +3,7 @@
 // two links to the publisher's pages chosen at random for the run.
 #pragma once
 
+#include "framework/Dpi.h"
 #include "shell/MenuItemData.h"
 
 #include <windows.h>
@@ -20,7 +21,7 @@ struct PromoLink
 class CTrayMenu
 {
 public:
-    // Sizes in pixels.
+    // Sizes in pixels at 96 DPI; the menu draws them at the DPI where it opens.
     static constexpr int kSeparatorHeight = 6;
     static constexpr int kItemHeight = 20;
     static constexpr int kTitleHeight = 25;
@@ -37,6 +38,8 @@ public:
     std::vector<PromoLink> promoLinks;
     int linkIndex1 = 0;
     int linkIndex2 = 1;
+    // The DPI of the monitor the menu last opened on.
+    UINT dpi = kBaseDpi;
 
     CTrayMenu();
     ~CTrayMenu();
@@ -56,6 +59,7 @@ public:
     void Destroy();
 
 private:
+    int Scaled(int value) const;
     std::string title;
 
     void ReplaceItem(int position, UINT flags, MenuItemData* record);

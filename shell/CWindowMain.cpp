@@ -17,6 +17,13 @@ std::string CWindowMain::title;
 namespace
 {
 const COLORREF kMaskBlue = RGB(0, 0, 255);
+// Sizes at 96 DPI.
+const int kToolbarImageWidth = 40;
+const int kToolbarImageHeight = 32;
+const int kSplitterWidth = 3;
+// A splitter saved beyond the window is pulled back to this distance from its right edge.
+const int kSplitterPullBack = 6;
+const int kFullScale = 100;
 }
 
 CWindowMain::CWindowMain()
@@ -42,6 +49,7 @@ CWindowMain::~CWindowMain()
 int CWindowMain::SetUp()
 {
     wiperSettings.Load();
+    dpi = DpiOfWindow(hwnd);
     trayMenu.ChooseLinks();
     if (!CreateToolbar())
         return 0;
@@ -49,7 +57,7 @@ int CWindowMain::SetUp()
         return 0;
     if (!CreatePanel(leftPanel) || !leftPanel.CreateTree())
         return 0;
-    RECT bar = {wiperSettings.splitterPos, 0, 0, 0};
+    RECT bar = {Scaled(wiperSettings.splitterPos), 0, 0, 0};
     if (!splitterBar.Create(WS_CHILD | WS_VISIBLE, bar, hwnd, IDC_SPLITTER))
         return 0;
     SendMessageW(hwnd, WM_SHOW_PAGE, PageSettings, 0);
@@ -60,20 +68,37 @@ int CWindowMain::SetUp()
     return 1;
 }
 
-bool CWindowMain::CreateToolbar()
+bool CWindowMain::CreateToolbarImages()
 {
-    toolbarImages = ImageList_Create(40, 32, ILC_COLOR24 | ILC_MASK, 7, 0);
-    if (!toolbarImages)
+    int scale = NearestImageScale(dpi);
+    HIMAGELIST images = ImageList_Create(kToolbarImageWidth * scale / kFullScale,
+                                         kToolbarImageHeight * scale / kFullScale, ILC_COLOR24 | ILC_MASK, 7, 0);
+    if (!images)
         return false;
     // Each bitmap is loaded afresh: adding with a mask blackens the source's mask colour.
     const int imageBitmaps[] = {IDB_TOOLBAR_TOOLS, IDB_TOOLBAR_HELP, IDB_TOOLBAR_UNLOCK,
                                 IDB_TOOLBAR_LOCK, IDB_TOOLBAR_UNLOCK, IDB_TOOLBAR_EXIT};
     for (int id : imageBitmaps)
     {
-        HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
-        ImageList_AddMasked(toolbarImages, bitmap, kMaskBlue);
+        HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ScaledImageId(id, scale)));
+        ImageList_AddMasked(images, bitmap, kMaskBlue);
         DeleteObject(bitmap);
     }
+    if (toolbar)
+    {
+        SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+        SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    }
+    if (toolbarImages)
+        ImageList_Destroy(toolbarImages);
+    toolbarImages = images;
+    return true;
+}
+
+bool CWindowMain::CreateToolbar()
+{
+    if (!CreateToolbarImages())
+        return false;
 
     toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 0, 0, hwnd,
                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_TOOLBAR)), GetModuleHandleW(nullptr),
@@ -144,10 +169,26 @@ void CWindowMain::AddTrayIcon()
 
 void CWindowMain::PlaceFromSettings()
 {
-    SetWindowPos(hwnd, nullptr, wiperSettings.windowLeft, wiperSettings.windowTop, wiperSettings.windowWidth,
-                 wiperSettings.windowHeight, SWP_NOZORDER);
+    // The position is in screen pixels; the sizes are at 96 DPI and take the
+    // scale of the monitor the window lands on. Moving there first lets a
+    // change of monitor scale happen before the sizes are worked out.
+    SetWindowPos(hwnd, nullptr, wiperSettings.windowLeft, wiperSettings.windowTop, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+    dpi = DpiOfWindow(hwnd);
+    SIZE minimum = MinimumWindowSize();
+    int width = Scaled(wiperSettings.windowWidth);
+    int height = Scaled(wiperSettings.windowHeight);
+    SetWindowPos(hwnd, nullptr, 0, 0, width > minimum.cx ? width : minimum.cx,
+                 height > minimum.cy ? height : minimum.cy, SWP_NOZORDER | SWP_NOMOVE);
+    RECT bar = RectInParent(splitterBar.hwnd);
+    MoveWindow(splitterBar.hwnd, Scaled(wiperSettings.splitterPos), bar.top, bar.right - bar.left,
+               bar.bottom - bar.top, FALSE);
     // 0 keeps the window hidden: the program starts in the notification area.
     ShowWindow(hwnd, wiperSettings.windowShowCmd);
+}
+
+int CWindowMain::Scaled(int value) const
+{
+    return ScaleForDpi(value, dpi);
 }
 
 LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -165,6 +206,9 @@ LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_SYSCOMMAND:
         OnSysCommand(wParam);
@@ -291,35 +335,61 @@ void CWindowMain::OnSize(int width)
 
     RECT bar = RectInParent(splitterBar.hwnd);
     // A position saved for a wider window is pulled back inside this one.
-    int x = bar.left > width - 6 ? width - 6 : bar.left;
+    int pullBack = Scaled(kSplitterPullBack);
+    int x = bar.left > width - pullBack ? width - pullBack : bar.left;
     int height = below.bottom - below.top;
+    int barWidth = Scaled(kSplitterWidth);
     MoveWindow(leftPanel.hwnd, below.left, below.top, x - below.left, height, TRUE);
-    MoveWindow(splitterBar.hwnd, x, below.top, 3, height, TRUE);
-    RECT strip = {x, below.top, x + 3, below.bottom};
+    MoveWindow(splitterBar.hwnd, x, below.top, barWidth, height, TRUE);
+    RECT strip = {x, below.top, x + barWidth, below.bottom};
     InvalidateRect(hwnd, &strip, TRUE);
-    MoveWindow(rightPanel.hwnd, x + 3, below.top, width - (x + 3), height, TRUE);
+    MoveWindow(rightPanel.hwnd, x + barWidth, below.top, width - (x + barWidth), height, TRUE);
     FitCurrentPage();
     SetSplitterRange(width);
 }
 
 void CWindowMain::OnGetMinMaxInfo(MINMAXINFO& info)
 {
-    int width = minPageWidth;
+    SIZE minimum = MinimumWindowSize();
+    info.ptMinTrackSize.x = minimum.cx;
+    info.ptMinTrackSize.y = minimum.cy;
+}
+
+SIZE CWindowMain::MinimumWindowSize() const
+{
+    // The client area holds the toolbar, the left panel, the bar and the page;
+    // the frame and the title come on top, so the page is never cut.
+    SIZE client = {minPageWidth + Scaled(kSplitterWidth), minPageHeight};
     if (leftPanel.hwnd)
-    {
-        RECT panel;
-        GetWindowRect(leftPanel.hwnd, &panel);
-        width += panel.right - panel.left + 12;
-    }
-    int height = minPageHeight;
+        client.cx += RectInParent(leftPanel.hwnd).right - RectInParent(leftPanel.hwnd).left;
     if (toolbar)
+        client.cy += RectInParent(toolbar).bottom - RectInParent(toolbar).top;
+    return WindowSizeForClient(client, GetWindowLongW(hwnd, GWL_STYLE), GetWindowLongW(hwnd, GWL_EXSTYLE), dpi);
+}
+
+void CWindowMain::OnDpiChanged(UINT newDpi, const RECT& suggested)
+{
+    UINT oldDpi = dpi;
+    dpi = newDpi;
+    CreateToolbarImages();
+    auto current = pages.find(currentPage);
+    if (current != pages.end())
     {
-        RECT band;
-        GetWindowRect(toolbar, &band);
-        height += band.bottom - band.top;
+        SIZE minimum = current->second->MinimumSize();
+        minPageWidth = minimum.cx;
+        minPageHeight = minimum.cy;
     }
-    info.ptMinTrackSize.x = width;
-    info.ptMinTrackSize.y = height;
+    if (splitterBar.hwnd)
+    {
+        RECT bar = RectInParent(splitterBar.hwnd);
+        MoveWindow(splitterBar.hwnd, MulDiv(bar.left, newDpi, oldDpi), bar.top, bar.right - bar.left,
+                   bar.bottom - bar.top, FALSE);
+    }
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    OnSize(client.right);
 }
 
 void CWindowMain::OnSysCommand(WPARAM command)
@@ -385,8 +455,9 @@ LRESULT CWindowMain::ShowPage(PageId id)
         HWND page = requested->second->hwnd;
         ShowWindow(page, SW_SHOWNA);
         RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        minPageWidth = requested->second->minWidth;
-        minPageHeight = requested->second->minHeight;
+        SIZE minimum = requested->second->MinimumSize();
+        minPageWidth = minimum.cx;
+        minPageHeight = minimum.cy;
     }
     currentPage = id;
     // Moving to the same place makes the platform apply the new minimum size and lay out again.
@@ -412,6 +483,6 @@ void CWindowMain::FitCurrentPage()
 
 void CWindowMain::SetSplitterRange(int clientWidth)
 {
-    int maximum = clientWidth - minPageWidth - 3;
-    splitterBar.SetRange(wiperSettings.splitterPos, maximum < 5 ? 5 : maximum);
+    int maximum = clientWidth - minPageWidth - Scaled(kSplitterWidth);
+    splitterBar.SetRange(Scaled(wiperSettings.splitterPos), maximum < 5 ? 5 : maximum);
 }

@@ -5,6 +5,7 @@
 
 #include "engine/Operation.h"
 #include "framework/CWnd.h"
+#include "framework/Dpi.h"
 #include "help/CWindowHelp.h"
 #include "help/CWindowHelpAbout.h"
 #include "help/CWindowHelpCheckUpdates.h"
@@ -37,6 +38,8 @@ public:
     HIMAGELIST toolbarImages = nullptr;
     int minPageWidth = 450;
     int minPageHeight = 450;
+    // The DPI the window is laid out for; WM_DPICHANGED moves it.
+    UINT dpi = kBaseDpi;
     PageId currentPage = PageNone;
     CWindowLeftPanel leftPanel;
     CWindowRightPanel rightPanel;
@@ -65,12 +68,17 @@ private:
     UINT taskbarCreatedMessage = 0;
 
     bool CreateToolbar();
+    // The toolbar's pictures in the set drawn nearest to the window's scale.
+    bool CreateToolbarImages();
     bool CreatePages();
     bool CreatePanel(CWnd& panel);
     void AddTrayIcon();
     void PlaceFromSettings();
     void OnSize(int width);
     void OnGetMinMaxInfo(MINMAXINFO& info);
+    SIZE MinimumWindowSize() const;
+    void OnDpiChanged(UINT newDpi, const RECT& suggested);
+    int Scaled(int value) const;
     void OnSysCommand(WPARAM command);
     LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     void OnSplitterMoved(int delta);

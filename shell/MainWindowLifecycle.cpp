@@ -130,12 +130,13 @@ void CWindowMain::StorePlacement()
     GetWindowPlacement(hwnd, &placement);
     wiperSettings.windowLeft = placement.rcNormalPosition.left;
     wiperSettings.windowTop = placement.rcNormalPosition.top;
-    wiperSettings.windowWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
-    wiperSettings.windowHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+    // Sizes are stored at 96 DPI, so a window saved at one scale comes back as large at another.
+    wiperSettings.windowWidth = UnscaleForDpi(placement.rcNormalPosition.right - placement.rcNormalPosition.left, dpi);
+    wiperSettings.windowHeight = UnscaleForDpi(placement.rcNormalPosition.bottom - placement.rcNormalPosition.top, dpi);
     wiperSettings.windowShowCmd = IsWindowVisible(hwnd) ? placement.showCmd : SW_HIDE;
 
     WINDOWPLACEMENT bar = {};
     bar.length = sizeof(bar);
     GetWindowPlacement(splitterBar.hwnd, &bar);
-    wiperSettings.splitterPos = bar.rcNormalPosition.left;
+    wiperSettings.splitterPos = UnscaleForDpi(bar.rcNormalPosition.left, dpi);
 }

@@ -403,6 +403,14 @@ TOOLBAR = {95: gear, 24: help_mark, 93: padlock(False), 31: padlock(True), 25: e
 MENU = {87: about_mark, 88: exit_door, 89: help_mark, 90: main_window, 92: padlock(False), 94: check_version}
 
 
+# The display scales the bitmaps are drawn for, in per cent; the program picks the nearest.
+SCALES = (100, 150, 200)
+
+
+def scaled_name(stem, scale):
+    return "%s.bmp" % stem if scale == 100 else "%s-%d.bmp" % (stem, scale)
+
+
 def write(name, data):
     with open(os.path.join(OUT, name), "wb") as f:
         f.write(data)
@@ -413,13 +421,22 @@ def main():
     write("exclamation.ico", ico_file([dib_4bit(EXCLAMATION)]))
     write("question.ico", ico_file([dib_4bit(QUESTION)]))
     write("velmora.ico", ico_file([dib_32bit(s, app_pixel(s)) for s in (16, 32, 48, 64)]))
-    for number, draw in TOOLBAR.items():
-        write("toolbar%d.bmp" % number, bmp_file(40, 32, supersampled(square(draw, 40, 32), 40, 32, (0, 0, 255), (212, 208, 200))))
-    for number, draw in MENU.items():
-        write("menu%d.bmp" % number, bmp_file(20, 20, supersampled(draw, 20, 20, (0, 0, 0), (240, 240, 240))))
+    # Each scale is drawn at its own size, so nothing is a stretched copy.
+    for scale in SCALES:
+        toolbar_width, toolbar_height, menu_size = 40 * scale // 100, 32 * scale // 100, 20 * scale // 100
+        for number, draw in TOOLBAR.items():
+            write(scaled_name("toolbar%d" % number, scale),
+                  bmp_file(toolbar_width, toolbar_height,
+                           supersampled(square(draw, toolbar_width, toolbar_height), toolbar_width, toolbar_height,
+                                        (0, 0, 255), (212, 208, 200))))
+        for number, draw in MENU.items():
+            write(scaled_name("menu%d" % number, scale),
+                  bmp_file(menu_size, menu_size, supersampled(draw, menu_size, menu_size, (0, 0, 0), (240, 240, 240))))
     write("tray256.ico", ico_file([dib_8bit(16, icon_pixel(tray_mark, 16))]))
     write("tray16.ico", ico_file([dib_4bit(rows_4bit(tray_mark, 16))]))
-    write("about.bmp", bmp_file(250, 250, picture_pixel(250)))
+    for scale in SCALES:
+        size = 250 * scale // 100
+        write(scaled_name("about", scale), bmp_file(size, size, picture_pixel(size)))
 
 
 if __name__ == "__main__":

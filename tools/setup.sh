@@ -21,6 +21,8 @@ have_pkg libclang-rt-14-dev || need+=(libclang-rt-14-dev)
 have_cmd python3 || need+=(python3)
 have_cmd wine    || need+=(wine)
 have_pkg wine32:i386 || need+=(wine32:i386)
+# Wine's own Tahoma and MS Sans Serif, so dialogs measure text much as on Windows.
+have_pkg fonts-wine || need+=(fonts-wine)
 
 [ ${#need[@]} -eq 0 ] && exit 0
 

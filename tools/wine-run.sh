@@ -4,9 +4,15 @@
 #   wine-run.sh PREFIX --stop                  stop the wineserver and the X server started for PREFIX
 # The prefix is created once; a persistent wineserver keeps each start near 0.15 s.
 # Without a display an Xvfb is started and kept until --stop.
+# VELMORA_DPI, when set as a new prefix is made, is that prefix's display scale (96 = 100 %).
 set -euo pipefail
 
 prefix=$1; shift
+# The servers started here outlive this run: they must not keep the caller's
+# open files (a lock, a pipe) beyond it.
+for fd in $(ls /proc/$$/fd); do
+    [ "$fd" -gt 2 ] && eval "exec $fd>&-"
+done
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -23,6 +29,10 @@ if [ "${1:-}" = "--stop" ]; then
     exit 0
 fi
 
+# The screen grows with the scale, so that it holds as much as at 100 %.
+dpi=${VELMORA_DPI:-96}
+screen="$((1280 * dpi / 96))x$((1024 * dpi / 96))"
+
 # One set-up at a time when ctest runs in parallel.
 exec 9>"$state/lock"
 flock 9
@@ -32,7 +42,7 @@ if [ -z "${DISPLAY:-}" ]; then
     else
         for n in $(seq 90 140); do
             [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
+            Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
             echo $! >"$state/xvfb.pid"
             for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
             echo ":$n" >"$state/display"
@@ -46,7 +56,14 @@ if [ ! -f "$prefix/system.reg" ]; then
     # A virtual desktop, as on Windows: without a window manager every
     # hidden top-level window would otherwise wait two seconds for one.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f </dev/null >/dev/null 2>&1
+    if [ -n "${VELMORA_DPI:-}" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VELMORA_DPI" /f </dev/null >/dev/null 2>&1
+    fi
+    # Wine's own Tahoma and MS Sans Serif: without them dialogs measure text in a wider font than Windows'.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     wineserver -k </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
 fi

@@ -16,6 +16,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -404,26 +405,31 @@ TEST_F(MainWindow, LockHidesOnlyWhenProtectedAndThePasswordBringsItBack)
 TEST_F(MainWindow, TheMinimumSizeFollowsThePageShown)
 {
     Open();
-    int leftWidth = Width(WindowRect(app->leftPanel.hwnd));
-    int toolbarHeight = Height(WindowRect(app->toolbar));
+    // At its smallest the window gives the page exactly its bounds, or its
+    // template's size where this display's font makes that larger.
+    SIZE search = searchPage.TemplateExtent();
+    SIZE settings = settingsPage.TemplateExtent();
+    ASSERT_GT(search.cx, 0);
+    SIZE searchMinimum = {std::max<LONG>(530, search.cx), std::max<LONG>(520, search.cy)};
+    SIZE settingsMinimum = {std::max<LONG>(480, settings.cx), std::max<LONG>(350, settings.cy)};
+    auto pageRoom = [&] {
+        RECT room;
+        GetClientRect(app->rightPanel.hwnd, &room);
+        return SIZE{room.right, room.bottom};
+    };
+    auto same = [](SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; };
 
     ChooseTreeItem(PageDeleteFiles);
     MoveWindow(window, 10, 10, 100, 100, TRUE);
-    RECT rect = WindowRect(window);
-    EXPECT_EQ(Width(rect), 530 + leftWidth + 12);
-    EXPECT_EQ(Height(rect), 520 + toolbarHeight);
+    EXPECT_TRUE(same(pageRoom(), searchMinimum)) << pageRoom().cx << "x" << pageRoom().cy;
 
     ChooseTreeItem(PageSettings);
     MoveWindow(window, 10, 10, 100, 100, TRUE);
-    rect = WindowRect(window);
-    EXPECT_EQ(Width(rect), 480 + leftWidth + 12);
-    EXPECT_EQ(Height(rect), 350 + toolbarHeight);
+    EXPECT_TRUE(same(pageRoom(), settingsMinimum)) << pageRoom().cx << "x" << pageRoom().cy;
 
     // Showing a page that needs more room grows the window to it.
     ChooseTreeItem(PageDeleteFiles);
-    rect = WindowRect(window);
-    EXPECT_EQ(Width(rect), 530 + leftWidth + 12);
-    EXPECT_EQ(Height(rect), 520 + toolbarHeight);
+    EXPECT_TRUE(same(pageRoom(), searchMinimum)) << pageRoom().cx << "x" << pageRoom().cy;
 }
 
 TEST_F(MainWindow, SplitterSavedBeyondTheWindowIsPulledBackAndMovesThePanels)
@@ -453,7 +459,7 @@ TEST_F(MainWindow, DraggingTheSplitterMovesBothPanelsAndThePage)
 TEST_F(MainWindow, ExitStoresThePlacementAndEnds)
 {
     Open();
-    MoveWindow(window, 33, 44, 700, 600, TRUE);
+    MoveWindow(window, 33, 44, 800, 650, TRUE);
     // A drag of 20 pixels: the bar moves itself, the window moves the panels.
     RECT bar = RectInParent(app->splitterBar.hwnd);
     app->splitterBar.MoveBy(bar.left + 20 + 1, 0);
@@ -464,8 +470,8 @@ TEST_F(MainWindow, ExitStoresThePlacementAndEnds)
     PersistedSettings saved = LoadedBack();
     EXPECT_EQ(saved.windowLeft, 33);
     EXPECT_EQ(saved.windowTop, 44);
-    EXPECT_EQ(saved.windowWidth, 700);
-    EXPECT_EQ(saved.windowHeight, 600);
+    EXPECT_EQ(saved.windowWidth, 800);
+    EXPECT_EQ(saved.windowHeight, 650);
     EXPECT_EQ(saved.windowShowCmd, SW_SHOWNORMAL);
     EXPECT_EQ(saved.splitterPos, 160);
 }

@@ -1,0 +1,83 @@
+#include "framework/Dpi.h"
+
+#include "resources/resource.h"
+
+namespace
+{
+using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using AdjustWindowRectExForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// MDT_EFFECTIVE_DPI: the DPI the user chose for the monitor.
+const int kEffectiveDpi = 0;
+
+template <typename Call> Call Lookup(const wchar_t* library, const char* name)
+{
+    HMODULE module = GetModuleHandleW(library);
+    if (!module)
+        module = LoadLibraryW(library);
+    return module ? reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+UINT SystemDpi()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+}
+
+int ScaleForDpi(int value, UINT dpi)
+{
+    return MulDiv(value, static_cast<int>(dpi), static_cast<int>(kBaseDpi));
+}
+
+int UnscaleForDpi(int value, UINT dpi)
+{
+    return dpi == 0 ? value : MulDiv(value, static_cast<int>(kBaseDpi), static_cast<int>(dpi));
+}
+
+UINT DpiOfWindow(HWND window)
+{
+    static const auto getDpiForWindow = Lookup<GetDpiForWindowCall>(L"user32.dll", "GetDpiForWindow");
+    UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+    return dpi ? dpi : SystemDpi();
+}
+
+UINT DpiOfRect(const RECT& rect)
+{
+    static const auto getDpiForMonitor = Lookup<GetDpiForMonitorCall>(L"shcore.dll", "GetDpiForMonitor");
+    UINT dpiX = 0, dpiY = 0;
+    if (getDpiForMonitor &&
+        SUCCEEDED(getDpiForMonitor(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY)) &&
+        dpiY)
+        return dpiY;
+    return SystemDpi();
+}
+
+int NearestImageScale(UINT dpi)
+{
+    // Halfway between the sets: 125 % and 175 %.
+    if (dpi < kBaseDpi * 5 / 4)
+        return 100;
+    return dpi < kBaseDpi * 7 / 4 ? 150 : 200;
+}
+
+int ScaledImageId(int imageId, int scale)
+{
+    if (scale >= 200)
+        return imageId + IDB_SCALE_200_OFFSET;
+    return scale >= 150 ? imageId + IDB_SCALE_150_OFFSET : imageId;
+}
+
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi)
+{
+    static const auto adjustForDpi =
+        Lookup<AdjustWindowRectExForDpiCall>(L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT rect = {0, 0, client.cx, client.cy};
+    if (!adjustForDpi || !adjustForDpi(&rect, style, FALSE, exStyle, dpi))
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
