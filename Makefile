@@ -6,7 +6,7 @@ WIN32  := $(BUILD)/win32
 WIN64  := $(BUILD)/win64
 JOBS   ?= 2
 
-.PHONY: all setup build test run bench clean
+.PHONY: all setup build test run bench screenshots clean
 
 all: build
 
@@ -38,6 +38,10 @@ bench: build
 
 run: build
 	tools/run.sh
+
+# Every page at 100 % and 150 %, into docs/screenshots.
+screenshots: build
+	tools/screenshots.sh
 
 clean:
 	rm -rf $(BUILD)
