@@ -1,20 +1,25 @@
 # make run  - build, install Velmora.msi into Wine and start Velmora (a screenshot without a display)
 # make test - build everything and run every test (native, fuzzing, Wine)
+# make fuzz - each parser of outside input fuzzed for ten minutes (not part of make test)
 BUILD  ?= build
 NATIVE := $(BUILD)/native
 WIN32  := $(BUILD)/win32
 WIN64  := $(BUILD)/win64
 JOBS   ?= 2
 
-.PHONY: all setup build test run bench screenshots clean
+.PHONY: all setup build test run bench fuzz screenshots clean
 
 all: build
 
 setup:
 	tools/setup.sh
 
+NATIVE_CONFIGURE := cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+                    -DCMAKE_CXX_COMPILER=clang++
+FUZZ_SECONDS ?= 600
+
 build: setup
-	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	$(NATIVE_CONFIGURE)
 	cmake --build $(NATIVE)
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 	cmake --build $(WIN32)
@@ -35,6 +40,16 @@ bench: build
 	python3 bench/make-tree.py /dev/shm/velmora-bench
 	tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
 	rm -rf /dev/shm/velmora-bench
+
+# Starts from the committed seeds and what earlier runs kept in the build folder;
+# a crashing input is written beside the targets.
+fuzz: setup
+	$(NATIVE_CONFIGURE)
+	cmake --build $(NATIVE) --target settings_fuzz version_fuzz
+	for target in settings version; do \
+	    $(NATIVE)/fuzz/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -artifact_prefix=$(NATIVE)/fuzz/$$target- $(NATIVE)/fuzz/corpus/$$target fuzz/corpus/$$target || exit 1; \
+	done
 
 run: build
 	tools/run.sh

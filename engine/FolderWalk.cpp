@@ -8,6 +8,7 @@
 #include "framework/Text.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace
 {
@@ -19,6 +20,13 @@ const int kCountBatch = 256;
 bool IsDotEntry(const wchar_t* name)
 {
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
+
+// A name holding a backslash, which disks written by other systems can have, would
+// name another file once in a path: that entry cannot be reached, so it is not listed.
+bool IsUnreachable(const wchar_t* name)
+{
+    return wcschr(name, L'\\') != nullptr;
 }
 
 }
@@ -160,6 +168,8 @@ void FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>
     {
         if (StopNow())
             break;
+        if (IsUnreachable(entry.cFileName))
+            continue;
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         {
             examined++;

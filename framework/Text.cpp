@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <vector>
 
 std::wstring Widen(const std::string& utf8)
@@ -48,14 +50,70 @@ void NarrowInto(const wchar_t* wide, std::string& utf8)
     WideCharToMultiByte(CP_UTF8, 0, wide, (int)length, utf8.data(), size, nullptr, nullptr);
 }
 
+namespace
+{
+const wchar_t kLongPrefix[] = L"\\\\?\\";
+const wchar_t kLongUncPrefix[] = L"\\\\?\\UNC\\";
+const wchar_t kDevicePrefix[] = L"\\\\.\\";
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+// The length of a full path's root ("C:\" or "\\server\share\"), or 0 when the
+// path is not full: relative, or relative to a drive's current folder.
+size_t RootLength(const std::wstring& path)
+{
+    if (path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\')
+        return 3;
+    if (!StartsWith(path, L"\\\\"))
+        return 0;
+    const size_t share = path.find(L'\\', 2);
+    if (share == std::wstring::npos || share == 2)
+        return 0;
+    const size_t end = path.find(L'\\', share + 1);
+    return end == std::wstring::npos ? path.size() : end + 1;
+}
+}
+
 std::wstring LongPath(const std::string& utf8Path)
 {
     std::wstring path = Widen(utf8Path);
-    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0)
+    if (StartsWith(path, kLongPrefix) || StartsWith(path, kDevicePrefix))
         return path;
-    if (path.rfind(L"\\\\", 0) == 0)
-        return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    const size_t root = RootLength(path);
+    if (root == 0)
+        return path;
+    // The long form is taken as it is written, so the parts the ordinary form
+    // resolves (doubled separators, "." and "..") are resolved here; names keep
+    // their trailing dots and blanks.
+    std::vector<std::wstring> names;
+    size_t start = root;
+    while (start < path.size())
+    {
+        size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos)
+            end = path.size();
+        const std::wstring name = path.substr(start, end - start);
+        if (name == L"..")
+        {
+            if (!names.empty())
+                names.pop_back();
+        }
+        else if (!name.empty() && name != L".")
+            names.push_back(name);
+        start = end + 1;
+    }
+    std::wstring full = path.substr(0, root);
+    if (full.back() != L'\\')
+        full += L'\\';
+    for (const std::wstring& name : names)
+        full += name + L'\\';
+    if (!names.empty() && path.back() != L'\\')
+        full.pop_back();
+    return full[0] == L'\\' ? kLongUncPrefix + full.substr(2) : kLongPrefix + full;
 }
 
 std::string ToAnsi(const std::string& utf8)

@@ -9,8 +9,10 @@ std::string Narrow(const wchar_t* wide);
 // The same into `utf8`, whose room is reused from call to call.
 void NarrowInto(const wchar_t* wide, std::string& utf8);
 
-// A path in the form the wide file functions accept at any length: paths longer
-// than MAX_PATH get the "\\?\" prefix ("\\?\UNC\" for network paths).
+// A path in the form the file system takes literally and at any length: a full
+// path gets the "\\?\" prefix ("\\?\UNC\" for network paths), so that names
+// ending in a dot or a blank and device names ("con", "aux.txt") are reached as
+// the files they are. Other paths are left to the ordinary rules.
 std::wstring LongPath(const std::string& utf8Path);
 
 // The running program's file, full path: right however the program was started.

@@ -18,7 +18,7 @@ bool Older(const VersionRecord& a, const VersionRecord& b)
 }
 
 // Whatever a server sends: the parts are pieces of the reply, the newest record is
-// no older than any other, and the report is whole lines.
+// no older than any other, and the report is whole lines that a text box shows whole.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string reply(reinterpret_cast<const char*>(data), size);
@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::string report = FinalReport("progress\r\n", reply, "http://www.example.test");
     if (report.size() < 2 || report.compare(report.size() - 2, 2, "\r\n") != 0)
+        abort();
+    // The text box shows the report only up to a NUL byte.
+    if (report.find('\0') != std::string::npos)
         abort();
     return 0;
 }

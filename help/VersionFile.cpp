@@ -75,9 +75,11 @@ VersionReply SplitVersionReply(std::string_view reply)
     if (messageEnd == std::string_view::npos)
         return parts;
     parts.hasRecords = true;
-    std::string_view message = body.substr(0, messageEnd);
+    // A text box ends its text at a NUL byte: the rest of the report would not show.
+    std::string message(body.substr(0, messageEnd));
+    std::erase(message, '\0');
     size_t first = message.find_first_not_of(kWhiteSpace);
-    if (first != std::string_view::npos)
+    if (first != std::string::npos)
         parts.message = message.substr(first, message.find_last_not_of(kWhiteSpace) - first + 1);
     parts.records = body.substr(messageEnd + 2);
     return parts;

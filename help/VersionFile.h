@@ -26,7 +26,7 @@ struct VersionReply
     bool hasBody = false;
     // False when the body has no "\n\n" between the message and the records.
     bool hasRecords = false;
-    // The text before the first "\n\n", trimmed of white space at both ends.
+    // The text before the first "\n\n" without its NUL bytes, trimmed of white space at both ends.
     std::string message;
     // Everything after that "\n\n".
     std::string records;

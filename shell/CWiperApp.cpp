@@ -67,8 +67,10 @@ bool CWiperApp::InitInstance()
         ShowMessage(nullptr, "Error", "", title + " is not installed.", IDI_EXCLAMATION_MARK);
         return false;
     }
-    // Made current as the Installer gave it, before the separator is added.
-    SetCurrentDirectoryW(LongPath(installFolder).c_str());
+    // Made current as the Installer gave it, before the separator is added; in the
+    // ordinary form where it fits, as relative paths are resolved against it.
+    SetCurrentDirectoryW(installFolder.size() < MAX_PATH ? Widen(installFolder).c_str()
+                                                         : LongPath(installFolder).c_str());
     if (installFolder.empty() || installFolder.back() != '\\')
         installFolder += '\\';
 

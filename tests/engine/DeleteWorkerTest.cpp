@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
 
+#include <cstdio>
 #include <map>
 #include <set>
 #include <thread>
@@ -353,4 +354,120 @@ TEST_F(EngineTest, AFileTurnedIntoALinkIsKept)
     EXPECT_EQ(settings.foundFiles.size(), 1u);
     EXPECT_NE(GetFileAttributesW(LongPath(links + "now-a-link.doc").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(FileExists(links + "target\\keep.doc"));
+}
+
+namespace
+{
+// Every entry under folder as a listing of the long form names it, with "/"
+// between levels, so that a name holding a backslash stays apart.
+std::set<std::string> EntriesUnder(const std::string& folder, const std::string& relative = "")
+{
+    std::set<std::string> entries;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(LongPath(folder + "*").c_str(), &data);
+    while (find != INVALID_HANDLE_VALUE)
+    {
+        const std::string name = Narrow(data.cFileName);
+        if (name != "." && name != "..")
+        {
+            entries.insert(relative + name);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                entries.merge(EntriesUnder(folder + name + "\\", relative + name + "/"));
+        }
+        if (!FindNextFileW(find, &data))
+            break;
+    }
+    FindClose(find);
+    return entries;
+}
+}
+
+TEST_F(EngineTest, AwkwardNamesAreFoundAsTheyAreAndOnlyTheMarkedOnesGo)
+{
+    // Made natively: a dot or a blank at the end, device names, characters outside
+    // the code page, a name no Windows call can name, and two decoys that the
+    // ordinary form of a path would reach instead.
+    const std::string awkward = FixtureTrees() + "\\awkward\\";
+    settings.locations = {awkward};
+    Search();
+    const std::set<std::string> decoys = {"report", "back\\slash"};
+    // A multiset: the name holding a backslash would show as the decoy's path.
+    std::multiset<std::string> found;
+    for (FoundFile& row : settings.foundFiles)
+    {
+        EXPECT_EQ(row.Path().rfind(awkward, 0), 0u) << row.Path();
+        const std::string relative = row.Path().substr(awkward.size());
+        found.insert(relative);
+        row.selected = !decoys.count(relative);
+        page.selectedCount += row.selected;
+    }
+    const std::multiset<std::string> expected = {"report.", "report ", "aux.txt", "con", "nul.log", "COM1.txt", "lpt9",
+                                                 "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.doc", "\xCE\xA9mega.txt",
+                                                 "\xF0\x9F\x98\x80.txt", "folder. \\inside.doc", "ask?.txt", "report",
+                                                 "back\\slash"};
+    EXPECT_EQ(found, expected);
+
+    DialogCloser answers({IDC_CHOICE_NO});
+    Delete();
+    std::vector<SeenPrompt> seen = answers.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "File  \"" + awkward + "ask?.txt\" cannot be deleted.");
+    std::vector<std::string> kept = FoundNames();
+    EXPECT_EQ(std::set<std::string>(kept.begin(), kept.end()), (std::set<std::string>{"ask?.txt", "report", "slash"}));
+    EXPECT_EQ(EntriesUnder(awkward),
+              (std::set<std::string>{"ask?.txt", "back", "back/slash", "back\\slash", "folder. ", "report"}));
+}
+
+TEST_F(EngineTest, FilesNestedFarBeyondMaxPathAreDeletedOrReportedAsDeepAsTheSystemReaches)
+{
+    // One file in every folder of a chain deeper than the long form's 32767
+    // characters; the system may stop listing, or reaching what it lists, before.
+    const std::string deep = FixtureTrees() + "\\deep\\";
+    settings.locations = {deep};
+    Search();
+    const size_t found = settings.foundFiles.size();
+    ASSERT_GT(found, 0u);
+    std::vector<std::string> paths;
+    for (FoundFile& row : settings.foundFiles)
+    {
+        char name[16];
+        snprintf(name, sizeof(name), "f%03u.doc", (unsigned)paths.size());
+        EXPECT_EQ(row.Name(), name);
+        paths.push_back(row.Path());
+        row.selected = 1;
+    }
+    page.selectedCount = found;
+
+    DialogCloser answers(std::vector<int>(found, IDC_CHOICE_NO));
+    Delete();
+    std::vector<SeenPrompt> seen = answers.Stop();
+    // The files beyond the system's reach stay, each reported; all before them go.
+    const size_t deleted = found - settings.foundFiles.size();
+    ASSERT_GT(deleted, 0u);
+    ASSERT_EQ(seen.size(), settings.foundFiles.size());
+    for (size_t i = 0; i < seen.size(); i++)
+        EXPECT_EQ(seen[i].text, "File  \"" + paths[deleted + i] + "\" cannot be deleted.");
+    for (size_t i = 0; i < deleted; i++)
+        EXPECT_FALSE(FileExists(paths[i]));
+    EXPECT_GT(paths[deleted - 1].size(), 4u * MAX_PATH);
+    printf("%u files found, the deepest at %u characters; %u deleted, the deepest at %u characters\n",
+           (unsigned)found, (unsigned)paths.back().size(), (unsigned)deleted, (unsigned)paths[deleted - 1].size());
+}
+
+TEST_F(EngineTest, AFileWhoseFolderWasRenamedSinceTheSearchIsReportedAndKept)
+{
+    MakeFile("old\\a.doc", 1);
+    settings.locations = {folder.Path()};
+    Search();
+    ASSERT_EQ(settings.foundFiles.size(), 1u);
+    settings.foundFiles[0].selected = 1;
+    page.selectedCount = 1;
+    ASSERT_TRUE(MoveFileW(LongPath(folder.Path() + "old").c_str(), LongPath(folder.Path() + "new").c_str()));
+    DialogCloser answers({IDC_CHOICE_NO});
+    Delete();
+    std::vector<SeenPrompt> seen = answers.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "File  \"" + folder.Path() + "old\\a.doc\" cannot be deleted.");
+    EXPECT_EQ(settings.foundFiles.size(), 1u);
+    EXPECT_EQ(EntriesUnder(folder.Path()), (std::set<std::string>{"new", "new/a.doc"}));
 }

@@ -2,6 +2,7 @@
 #include "framework/CWinThread.h"
 #include "framework/CWnd.h"
 #include "framework/FailureReport.h"
+#include "framework/Text.h"
 #include "resources/resource.h"
 #include "tests/support/MessagePump.h"
 
@@ -132,4 +133,17 @@ TEST(DialogObject, ADialogThatOutlivesItsObjectNoLongerReachesIt)
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(IsWindow(dialog));
     DestroyWindow(dialog);
+}
+
+TEST(LongPath, FullPathsTakeTheLiteralFormAndOthersStayAsTheyAre)
+{
+    EXPECT_EQ(LongPath("C:\\x\\report."), L"\\\\?\\C:\\x\\report.");
+    EXPECT_EQ(LongPath("C:\\x\\folder \\"), L"\\\\?\\C:\\x\\folder \\");
+    EXPECT_EQ(LongPath("\\\\server\\share\\aux.txt"), L"\\\\?\\UNC\\server\\share\\aux.txt");
+    // What the ordinary form would resolve is resolved first, never above the root.
+    EXPECT_EQ(LongPath("C:/x//y\\.\\z\\..\\con"), L"\\\\?\\C:\\x\\y\\con");
+    EXPECT_EQ(LongPath("\\\\server\\share\\..\\..\\a"), L"\\\\?\\UNC\\server\\share\\a");
+    EXPECT_EQ(LongPath("\\\\?\\C:\\a."), L"\\\\?\\C:\\a.");
+    EXPECT_EQ(LongPath("settings.dat"), L"settings.dat");
+    EXPECT_EQ(LongPath("C:relative"), L"C:relative");
 }

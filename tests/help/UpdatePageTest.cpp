@@ -13,7 +13,11 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -300,4 +304,97 @@ TEST_F(UpdatePage, ReplyBeyondOneMebibyteIsNotRead)
     statusCount.final = 0;
     CheckAndWait();
     ExpectReport(kExchange + kInformationFailure);
+}
+
+TEST_F(UpdatePage, TrickleKeepsThePageAnsweringAndCancelEndsTheCheckAtOnce)
+{
+    LocalHttpServer server(LocalHttpServer::Answer::Trickle, kGoodReply);
+    OpenPage(server);
+    Click(IDC_CHECK_FOR_UPDATES);
+    ASSERT_TRUE(PumpUntil([&] { return server.BytesSent() > 0; }));
+    // Another thread's messages, sampled while the bytes come in.
+    std::atomic<DWORD> worstMs{0};
+    std::atomic<bool> allAnswered{true};
+    std::atomic<bool> sampled{false};
+    std::thread sampler([&] {
+        for (int sample = 0; sample < 20; sample++)
+        {
+            const DWORD start = GetTickCount();
+            DWORD_PTR result;
+            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result))
+                allAnswered = false;
+            worstMs = std::max<DWORD>(worstMs, GetTickCount() - start);
+            Sleep(50);
+        }
+        sampled = true;
+    });
+    PumpUntil([&] { return sampled.load(); }, 25000);
+    sampler.join();
+    EXPECT_TRUE(allAnswered);
+    EXPECT_TRUE(Checking());
+
+    std::atomic<DWORD> yesAt{0};
+    DWORD endedAt = 0;
+    {
+        DialogDriver yes("Warning", [&](HWND prompt) {
+            yesAt = GetTickCount();
+            ClickButton(prompt, IDOK);
+        });
+        SendMessageW(Item(IDC_UPDATE_CANCEL), BM_CLICK, 0, 0);
+        endedAt = GetTickCount();
+    }
+    EXPECT_TRUE(Idle());
+    EXPECT_LT(endedAt - yesAt, 1000u);
+    printf("page answered within %lu ms at worst; the check ended %lu ms after Yes\n", (unsigned long)worstMs,
+           (unsigned long)(endedAt - yesAt));
+    ASSERT_TRUE(PumpUntil([&] { return statusCount.final > 0; }));
+    ExpectReport(kExchange + "Failed\r\n" + kVisit);
+}
+
+TEST_F(UpdatePage, HundredMegabytesAreCutAtTheBoundAndReportedAsNoInformation)
+{
+    LocalHttpServer server(LocalHttpServer::Answer::Flood, "HTTP/1.0 200 OK\r\n\r\nNews\n\n2.0;1.0;\n");
+    OpenPage(server);
+    CheckAndWait();
+    ExpectReport(kExchange + kInformationFailure);
+    ASSERT_TRUE(PumpUntil([&] { return !server.ClientConnected(); }));
+    // The check stopped reading: what was sent is what the bound and the buffers hold.
+    EXPECT_LT(server.BytesSent(), LocalHttpServer::kFloodBytes / 10);
+}
+
+TEST_F(UpdatePage, HostileRepliesEndInTheirReports)
+{
+    std::string garbage;
+    for (unsigned seed = 13; garbage.size() < 4096;)
+    {
+        seed = seed * 1103515245 + 12345;
+        garbage += (char)(seed >> 16);
+    }
+    std::erase(garbage, '\r');
+    const std::string header = "HTTP/1.0 200 OK\r\n\r\n";
+    std::string noLines = garbage;
+    std::erase(noLines, '\n');
+    const char nulInMessage[] = "HTTP/1.0 200 OK\r\n\r\nNe\0ws\n\n2.0;1.0;\n";
+    const std::string digits(300, '9');
+    const std::string advice = "You have Velmora 1.0\r\nWe recommend you to visit http://www.corvath.test, to "
+                               "download and install the latest version\r\n\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {garbage, kExchange + "Failed\r\n" + kVisit},
+        {header + noLines, kExchange + kInformationFailure},
+        {std::string(nulInMessage, sizeof(nulInMessage) - 1),
+         "News\r\n\r\n\r\nThe latest version of Velmora is 2.0\r\n" + advice},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 500\r\n\r\n", kExchange + kInformationFailure},
+        // Numbers are held at the ends of their range.
+        {header + "\n\n" + digits + "." + digits + ";1.0;\n-" + digits + ";" + digits + "\n",
+         "The latest version of Velmora is 65535.65535\r\n" + advice},
+    };
+    LocalHttpServer server(LocalHttpServer::Answer::Reply);
+    OpenPage(server);
+    for (const auto& [reply, report] : cases)
+    {
+        server.SetAnswer(LocalHttpServer::Answer::Reply, reply);
+        statusCount.final = 0;
+        CheckAndWait();
+        ExpectReport(report);
+    }
 }

@@ -88,6 +88,12 @@ TEST(VersionFile, ReplySplitsAtTheHeaderEndThenAtTheFirstEmptyLine)
     EXPECT_TRUE(reply.hasRecords);
     EXPECT_EQ(reply.message, "");
     EXPECT_EQ(reply.records, "1.1;1.0");
+
+    // NUL bytes leave the message: shown, they would end the report there.
+    const char nulInMessage[] = "HTTP/1.0 200 OK\r\n\r\n\0 Ne\0ws \0\n\n1.1;1.0\0";
+    reply = SplitVersionReply(std::string(nulInMessage, sizeof(nulInMessage) - 1));
+    EXPECT_EQ(reply.message, "News");
+    EXPECT_EQ(reply.records, std::string("1.1;1.0\0", 8));
 }
 
 TEST(VersionFile, RepliesWithoutTheSeparatorsSayWhatIsMissing)

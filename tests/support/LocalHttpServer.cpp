@@ -2,6 +2,8 @@
 
 #include "tests/support/LocalHttpServer.h"
 
+#include <algorithm>
+
 namespace
 {
 sockaddr_in Loopback(unsigned short port)
@@ -21,19 +23,21 @@ unsigned short BoundPort(SOCKET socket)
     return ntohs(address.sin_port);
 }
 
-// Sends everything; false when the client went away.
-bool SendAll(SOCKET socket, const std::string& data)
+// Sends everything, counting it in `sent`; false when the client went away.
+bool SendAll(SOCKET socket, const char* data, size_t size, std::atomic<size_t>& sent)
 {
-    size_t sent = 0;
-    while (sent < data.size())
+    for (size_t done = 0; done < size;)
     {
-        int count = send(socket, data.data() + sent, int(data.size() - sent), 0);
+        int count = send(socket, data + done, int(size - done), 0);
         if (count == SOCKET_ERROR)
             return false;
+        done += count;
         sent += count;
     }
     return true;
 }
+
+const size_t kFillerChunk = 65536;
 }
 
 LocalHttpServer::LocalHttpServer(Answer answer, std::string reply) : answer(answer), reply(std::move(reply))
@@ -118,10 +122,10 @@ void LocalHttpServer::Handle(uintptr_t client)
     }
     if (how == Answer::CloseAtOnce || !ReadRequest(client))
         return;
-    if (how == Answer::Reply)
+    if (how != Answer::Silent)
     {
         // A client that stops reading a long reply is no failure of the server.
-        SendAll(client, text);
+        SendReply(client, how, text);
         shutdown(client, SD_SEND);
     }
     // Until the client closes: a silent server keeps the check waiting, and the
@@ -129,6 +133,32 @@ void LocalHttpServer::Handle(uintptr_t client)
     char buffer[4096];
     while (WaitReadable(client) && recv(client, buffer, sizeof(buffer), 0) > 0)
     {
+    }
+}
+
+void LocalHttpServer::SendReply(uintptr_t client, Answer how, const std::string& text)
+{
+    if (how == Answer::Trickle)
+    {
+        for (char byte : text)
+        {
+            if (stop || !SendAll(client, &byte, 1, bytesSent))
+                return;
+            Sleep(kTrickleMs);
+        }
+        return;
+    }
+    if (!SendAll(client, text.data(), text.size(), bytesSent))
+        return;
+    if (how != Answer::Flood)
+        return;
+    const std::string filler(kFillerChunk, 'x');
+    for (size_t left = kFloodBytes - text.size(); left > 0 && !stop;)
+    {
+        const size_t size = std::min(left, filler.size());
+        if (!SendAll(client, filler.data(), size, bytesSent))
+            return;
+        left -= size;
     }
 }
 

@@ -18,7 +18,13 @@ public:
         CloseAtOnce,
         // Reads the request and then says nothing until the client closes.
         Silent,
+        // Sends the reply one byte every kTrickleMs.
+        Trickle,
+        // Sends the reply, then filler up to kFloodBytes in all.
+        Flood,
     };
+    static constexpr int kTrickleMs = 200;
+    static constexpr size_t kFloodBytes = 100 * 1024 * 1024;
 
     LocalHttpServer(Answer answer, std::string reply = "");
     ~LocalHttpServer();
@@ -31,6 +37,8 @@ public:
     // The bytes the last client sent before its request's empty line, that line included.
     std::string Request() const;
     int Connections() const { return connections; }
+    // The bytes of replies sent so far.
+    size_t BytesSent() const { return bytesSent; }
     // True while a client is connected.
     bool ClientConnected() const { return clientConnected; }
 
@@ -45,6 +53,7 @@ private:
     std::string reply;
     std::string request;
     std::atomic<int> connections{0};
+    std::atomic<size_t> bytesSent{0};
     std::atomic<bool> clientConnected{false};
     std::atomic<bool> stop{false};
     std::thread thread;
@@ -55,4 +64,6 @@ private:
     bool ReadRequest(uintptr_t client);
     // Waits until the socket is readable; false when the server stops first.
     bool WaitReadable(uintptr_t socket);
+    // Sends the reply as told, until the client goes away.
+    void SendReply(uintptr_t client, Answer how, const std::string& text);
 };
