@@ -70,6 +70,21 @@ void ExpectWhole(HWND parent, bool noOverlaps, const std::string& what)
             << what << ": " << control.name << " at " << control.rect.left << "," << control.rect.top << "-"
             << control.rect.right << "," << control.rect.bottom << " outside " << client.right << "x" << client.bottom;
     }
+    // A label narrower than its text wraps, and its second line is cut off.
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        wchar_t text[256] = {};
+        if (!IsWindowVisible(child) || ClassOf(child) != "Static" || GetWindowTextW(child, text, 256) == 0)
+            continue;
+        HDC dc = GetDC(child);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        RECT rect = RectInParent(child);
+        EXPECT_LE(extent.cx, rect.right - rect.left) << what << ": label " << GetDlgCtrlID(child) << " is cut";
+    }
     if (!noOverlaps)
         return;
     for (size_t i = 0; i < controls.size(); i++)
