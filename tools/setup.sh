@@ -30,5 +30,11 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}"
+# A mirror caught mid-sync fails one index; the install below says what is really missing.
+apt-get update -qq || echo "setup: some package lists could not be refreshed; trying with the rest" >&2
+if ! apt-get install -y -qq --no-install-recommends "${need[@]}"; then
+    # Without one architecture's security list, the 32-bit libraries must match
+    # the release's own versions: ask for those.
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    apt-get install -y -qq --no-install-recommends -t "$release" "${need[@]}"
+fi
