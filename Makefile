@@ -1,5 +1,6 @@
 # make run  - build, install Velmora.msi into Wine and start Velmora (a screenshot without a display)
 # make test - build everything and run every test (native, fuzzing, Wine)
+# make soak - 200 rounds of the main window with its resources counted, and a million-file search (not part of make test)
 # make fuzz - each parser of outside input fuzzed for ten minutes (not part of make test)
 BUILD  ?= build
 NATIVE := $(BUILD)/native
@@ -7,7 +8,7 @@ WIN32  := $(BUILD)/win32
 WIN64  := $(BUILD)/win64
 JOBS   ?= 2
 
-.PHONY: all setup build test run bench fuzz screenshots clean
+.PHONY: all setup build test run bench soak fuzz screenshots clean
 
 all: build
 
@@ -40,6 +41,16 @@ bench: build
 	python3 bench/make-tree.py /dev/shm/velmora-bench
 	tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
 	rm -rf /dev/shm/velmora-bench
+
+# The trees live in memory; the tree script tops the soak's tree up beside it, natively.
+SOAK_TREES := /dev/shm/velmora-soak
+SOAK_ROUNDS ?= 200
+soak: build
+	python3 tests/soak/make-soak-trees.py $(SOAK_TREES)
+	python3 tests/soak/make-soak-trees.py --serve $(SOAK_TREES) & server=$$!; \
+	    tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/tests/soak/velmora_soak.exe \
+	        'Z:$(subst /,\,$(SOAK_TREES))' $(SOAK_ROUNDS); \
+	    status=$$?; kill $$server; rm -rf $(SOAK_TREES); exit $$status
 
 # Starts from the committed seeds and what earlier runs kept in the build folder;
 # a crashing input is written beside the targets.

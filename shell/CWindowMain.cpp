@@ -26,7 +26,7 @@ const int kSplitterPullBack = 6;
 const int kFullScale = 100;
 }
 
-CWindowMain::CWindowMain()
+CWindowMain::CWindowMain(const UpdateServer& updateServer) : updatePage(updateServer)
 {
     instance = this;
     title = "Velmora";

@@ -49,7 +49,8 @@ public:
 
     std::map<PageId, CPage*> pages;
 
-    CWindowMain();
+    // The update check asks `updateServer`; tests give it a local one.
+    explicit CWindowMain(const UpdateServer& updateServer = ConfiguredUpdateServer());
     ~CWindowMain() override;
 
     // Builds everything inside the created window; 1 when ready.
