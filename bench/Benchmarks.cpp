@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "search_page/CWindowWiperEntries.h"
 #include "settings/CWiperSettings.h"
+#include "tests/soak/ResourceCounters.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -59,21 +60,6 @@ void PrintSeconds(const char* what, const std::string& detail, const std::vector
     printf("%-8s %s, median of %zu: %.3f s (min %.3f, max %.3f; %s)\n", what, detail.c_str(), times.size(),
            Median(times), *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()),
            target);
-}
-
-// The process's committed private memory. Wine's process counters leave the
-// private usage out, so the address space is added up region by region.
-size_t PrivateBytes()
-{
-    size_t bytes = 0;
-    MEMORY_BASIC_INFORMATION region;
-    for (const char* address = nullptr; VirtualQuery(address, &region, sizeof(region)) == sizeof(region);
-         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
-    {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            bytes += region.RegionSize;
-    }
-    return bytes;
 }
 
 unsigned CoreCount()
