@@ -2,6 +2,39 @@
 
 #include "framework/Text.h"
 
+#include <algorithm>
+
+namespace
+{
+#ifdef VELMORA_SLOW_WRITES
+// A test build: the bytes go out in small pieces with a pause after each, the
+// last one too, so that a test can end the program at any point of a write.
+const size_t kSlowPieceSize = 8;
+const DWORD kSlowPauseMs = 150;
+
+bool WriteAll(HANDLE file, const void* data, size_t size)
+{
+    const char* bytes = static_cast<const char*>(data);
+    for (size_t done = 0; done < size;)
+    {
+        const DWORD piece = (DWORD)std::min(kSlowPieceSize, size - done);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes + done, piece, &written, nullptr) || written != piece)
+            return false;
+        done += piece;
+        Sleep(kSlowPauseMs);
+    }
+    return true;
+}
+#else
+bool WriteAll(HANDLE file, const void* data, size_t size)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, (DWORD)size, &written, nullptr) && written == size;
+}
+#endif
+}
+
 bool ReplaceFileContents(const std::string& path, const std::string& temporaryPath, const void* data, size_t size,
                          FileWriteFailure& failure)
 {
@@ -14,9 +47,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& temporaryPa
         failure = {"open", GetLastError()};
         return false;
     }
-    DWORD written = 0;
-    const bool complete =
-        WriteFile(file, data, (DWORD)size, &written, nullptr) && written == size && FlushFileBuffers(file);
+    const bool complete = WriteAll(file, data, size) && FlushFileBuffers(file);
     const DWORD error = complete ? 0 : GetLastError();
     CloseHandle(file);
     if (!complete)

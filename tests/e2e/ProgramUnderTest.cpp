@@ -43,9 +43,12 @@ HWND FindTopLevel(DWORD processId, const wchar_t* className, const std::string& 
 }
 }
 
-ProgramUnderTest::ProgramUnderTest(const std::string& path, const std::string& workingFolder)
+ProgramUnderTest::ProgramUnderTest(const std::string& path, const std::string& workingFolder,
+                                   const std::string& arguments)
 {
     std::wstring commandLine = L"\"" + Widen(path) + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + Widen(arguments);
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {};
@@ -111,6 +114,12 @@ DWORD ProgramUnderTest::WaitForExit(DWORD timeoutMs)
 bool ProgramUnderTest::Running() const
 {
     return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+}
+
+bool ProgramUnderTest::Kill()
+{
+    const DWORD killWaitMs = 10000;
+    return process && TerminateProcess(process, 1) && WaitForSingleObject(process, killWaitMs) == WAIT_OBJECT_0;
 }
 
 DWORD RunToEnd(const std::string& commandLine, DWORD timeoutMs)

@@ -10,8 +10,9 @@
 class ProgramUnderTest
 {
 public:
-    // Starts `path` with no arguments in `workingFolder`.
-    ProgramUnderTest(const std::string& path, const std::string& workingFolder = "C:\\");
+    // Starts `path` in `workingFolder`, with `arguments` after its name on the command line.
+    ProgramUnderTest(const std::string& path, const std::string& workingFolder = "C:\\",
+                     const std::string& arguments = "");
     ~ProgramUnderTest();
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
@@ -31,6 +32,9 @@ public:
     // Its exit code once it has ended, or STILL_ACTIVE at the deadline.
     DWORD WaitForExit(DWORD timeoutMs = 30000);
     bool Running() const;
+    // Ends the process at once, as a crash or the task manager would: none of
+    // its own code runs. True once it has ended.
+    bool Kill();
 
 private:
     HANDLE process = nullptr;

@@ -3,7 +3,7 @@
 // result, delete them, and exit; then look at the disk and at settings.dat.
 #include "tests/e2e/Installation.h"
 #include "tests/e2e/ProgramUnderTest.h"
-#include "tests/e2e/RemoteMemory.h"
+#include "tests/e2e/RemoteControls.h"
 #include "tests/e2e/Screenshot.h"
 
 #include "framework/Text.h"
@@ -13,133 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-#include <shlobj.h>
-
 namespace
 {
 const WPARAM kToolbarExit = 2005;
-
-BOOL CALLBACK FindFindButton(HWND child, LPARAM param)
-{
-    if (GetDlgCtrlID(child) == IDC_FIND && IsWindowVisible(GetParent(child)))
-    {
-        *reinterpret_cast<HWND*>(param) = GetParent(child);
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The shown page that carries the "Find" button.
-HWND SearchPage(HWND mainWindow)
-{
-    HWND page = nullptr;
-    EnumChildWindows(mainWindow, FindFindButton, reinterpret_cast<LPARAM>(&page));
-    return page;
-}
-
-int RowCount(HWND list)
-{
-    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
-// One cell of a list view of another process.
-std::string CellText(HANDLE process, HWND list, int row, int column)
-{
-    const size_t textChars = 1024;
-    RemoteMemory memory(process, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = reinterpret_cast<wchar_t*>(memory.Address(sizeof(LVITEMW)));
-    item.cchTextMax = textChars;
-    wchar_t text[textChars] = {};
-    if (!memory.Write(&item, sizeof(item)) ||
-        SendMessageW(list, LVM_GETITEMTEXTW, row, memory.Address()) < 0 ||
-        !memory.Read(text, sizeof(text) - sizeof(wchar_t), sizeof(LVITEMW)))
-        return std::string();
-    return Narrow(text);
-}
-
-void SelectEveryRow(HANDLE process, HWND list)
-{
-    RemoteMemory memory(process, sizeof(LVITEMW));
-    LVITEMW item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = LVIS_SELECTED;
-    ASSERT_TRUE(memory.Write(&item, sizeof(item)));
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), memory.Address());
-}
-
-std::string TreeItemText(HANDLE process, HWND tree, HTREEITEM treeItem)
-{
-    if (!treeItem)
-        return std::string();
-    const size_t textChars = MAX_PATH;
-    RemoteMemory memory(process, sizeof(TVITEMW) + textChars * sizeof(wchar_t));
-    TVITEMW item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = treeItem;
-    item.pszText = reinterpret_cast<wchar_t*>(memory.Address(sizeof(TVITEMW)));
-    item.cchTextMax = textChars;
-    wchar_t text[textChars] = {};
-    if (!memory.Write(&item, sizeof(item)) || !SendMessageW(tree, TVM_GETITEMW, 0, memory.Address()) ||
-        !memory.Read(text, sizeof(text) - sizeof(wchar_t), sizeof(TVITEMW)))
-        return std::string();
-    return Narrow(text);
-}
-
-HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from = nullptr)
-{
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
-}
-
-// Clicks a top-level item of the main window's page tree, by its caption.
-bool ChoosePage(ProgramUnderTest& velmora, HWND mainWindow, const std::string& caption)
-{
-    HWND tree = nullptr;
-    for (HWND panel = FindWindowExW(mainWindow, nullptr, nullptr, nullptr); panel && !tree;
-         panel = FindWindowExW(mainWindow, panel, nullptr, nullptr))
-        tree = FindWindowExW(panel, nullptr, WC_TREEVIEWW, nullptr);
-    for (HTREEITEM item = TreeItem(tree, TVGN_ROOT); item; item = TreeItem(tree, TVGN_NEXT, item))
-    {
-        if (TreeItemText(velmora.Handle(), tree, item) == caption)
-            return SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
-    }
-    return false;
-}
-
-// Picks `folder` in the browser as a user would: typed into the "Folder:" box
-// and chosen in the tree (Wine takes the tree's choice), then OK.
-void ChooseFolder(ProgramUnderTest& velmora, HWND browser, const std::string& folder)
-{
-    const std::wstring path = Widen(folder);
-    SendMessageW(FindWindowExW(browser, nullptr, L"Edit", nullptr), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(path.c_str()));
-    RemoteMemory remotePath(velmora.Handle(), (path.size() + 1) * sizeof(wchar_t));
-    ASSERT_TRUE(remotePath.Write(path.c_str(), (path.size() + 1) * sizeof(wchar_t)));
-    HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-    const std::string name = folder.substr(folder.rfind('\\') + 1);
-    EXPECT_TRUE(WaitUntil([&] {
-        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, remotePath.Address());
-        const std::string chosen = TreeItemText(velmora.Handle(), tree, TreeItem(tree, TVGN_CARET));
-        return _stricmp(chosen.c_str(), name.c_str()) == 0;
-    }));
-    SaveScreenshot("2-folder-browser");
-    PostMessageW(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
-}
-
-// Chooses an entry of a drop-down list and tells the page, as a user's choice does.
-void ChooseEntry(HWND page, int id, int index)
-{
-    HWND combo = GetDlgItem(page, id);
-    SendMessageW(combo, CB_SETCURSEL, index, 0);
-    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-}
-
-void Click(HWND page, int id)
-{
-    PostMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0);
-}
 }
 
 TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
@@ -173,7 +49,9 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
     Click(page, IDC_ADD);
     HWND browser = velmora.WaitForDialog("Browse for Folder");
     ASSERT_NE(browser, nullptr);
-    ChooseFolder(velmora, browser, root);
+    EXPECT_TRUE(ChooseFolder(velmora, browser, root));
+    SaveScreenshot("2-folder-browser");
+    Click(browser, IDOK);
     HWND locations = GetDlgItem(page, IDC_LOCATIONS);
     ASSERT_TRUE(WaitUntil([&] { return RowCount(locations) == 1; }));
     EXPECT_EQ(CellText(velmora.Handle(), locations, 0, 1), root);
@@ -195,7 +73,7 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
     }));
     SaveScreenshot("3-results");
 
-    SelectEveryRow(velmora.Handle(), results);
+    ASSERT_TRUE(SelectRows(velmora.Handle(), results, {-1}));
     Click(page, IDC_DELETE);
     HWND question = velmora.WaitForDialog("Warning");
     ASSERT_NE(question, nullptr);
