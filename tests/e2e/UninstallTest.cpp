@@ -16,7 +16,9 @@ TEST(Uninstall, RemovesThePackageThroughTheInstaller)
     ProgramUnderTest uninstaller(folder + "uninstall.exe");
     EXPECT_EQ(uninstaller.WaitForExit(), 0u);
 
-    EXPECT_TRUE(WaitUntil([] { return !ProductInstalled(); }, 120000));
+    // The product can read as absent while the Installer is still at work: wait for its end too.
+    EXPECT_TRUE(WaitUntil([] { return !ProductInstalled() && !MsiexecRunning(); }, 120000));
+    EXPECT_FALSE(ProductInstalled());
     for (const char* file : {"Velmora.exe", "uninstall.exe", "Velmora.chm"})
         EXPECT_FALSE(FileExists(folder + file)) << file;
     CLSID productCode = {};
