@@ -2,7 +2,9 @@
 
 #include "framework/Text.h"
 
+#ifdef VELMORA_SLOW_WRITES
 #include <algorithm>
+#endif
 
 namespace
 {
