@@ -128,11 +128,9 @@ protected:
     {
         HWND mainWindow = velmora.WaitForMainWindow();
         ASSERT_NE(mainWindow, nullptr);
-        ASSERT_TRUE(ChoosePage(velmora, mainWindow, "Delete Files"));
-        HWND page = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (page = SearchPage(mainWindow)) != nullptr; }));
-        Click(page, IDC_ADD);
-        HWND browser = velmora.WaitForDialog("Browse for Folder");
+        HWND page = OpenSearchPage(velmora, mainWindow);
+        ASSERT_NE(page, nullptr);
+        HWND browser = OpenFolderBrowser(velmora, page);
         ASSERT_NE(browser, nullptr);
         ASSERT_TRUE(ChooseFolder(velmora, browser, tree));
         Click(browser, IDOK);

@@ -75,13 +75,6 @@ private:
 };
 }
 
-HWND SearchPage(HWND mainWindow)
-{
-    HWND page = nullptr;
-    EnumChildWindows(mainWindow, FindFindButton, reinterpret_cast<LPARAM>(&page));
-    return page;
-}
-
 bool ChoosePage(ProgramUnderTest& program, HWND mainWindow, const std::string& caption)
 {
     HWND tree = nullptr;
@@ -94,6 +87,25 @@ bool ChoosePage(ProgramUnderTest& program, HWND mainWindow, const std::string& c
             return SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
     }
     return false;
+}
+
+HWND OpenSearchPage(ProgramUnderTest& program, HWND mainWindow)
+{
+    if (!ChoosePage(program, mainWindow, "Delete Files"))
+        return nullptr;
+    // The shown page that carries the "Find" button.
+    HWND page = nullptr;
+    WaitUntil([&] {
+        EnumChildWindows(mainWindow, FindFindButton, reinterpret_cast<LPARAM>(&page));
+        return page != nullptr;
+    });
+    return page;
+}
+
+HWND OpenFolderBrowser(ProgramUnderTest& program, HWND searchPage)
+{
+    Click(searchPage, IDC_ADD);
+    return program.WaitForDialog("Browse for Folder");
 }
 
 bool ChooseFolder(ProgramUnderTest& program, HWND browser, const std::string& folder)

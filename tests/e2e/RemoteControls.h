@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
-// The shown page that carries the "Find" button, or null.
-HWND SearchPage(HWND mainWindow);
 // Clicks a top-level item of the main window's page tree, by its caption.
 bool ChoosePage(ProgramUnderTest& program, HWND mainWindow, const std::string& caption);
+// Chooses "Delete Files" in the tree and returns the search page once it shows, or null.
+HWND OpenSearchPage(ProgramUnderTest& program, HWND mainWindow);
+// Clicks the search page's Add and returns the folder browser once it shows, or null.
+HWND OpenFolderBrowser(ProgramUnderTest& program, HWND searchPage);
 // Chooses `folder` in the folder browser, typed into its "Folder:" box and
 // chosen in its tree (Wine takes the tree's choice); false if the tree never shows it.
 bool ChooseFolder(ProgramUnderTest& program, HWND browser, const std::string& folder);

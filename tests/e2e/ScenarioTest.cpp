@@ -41,13 +41,11 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
     SetWindowPos(mainWindow, nullptr, 40, 30, 900, 720, SWP_NOZORDER);
     SaveScreenshot("1-main-window");
 
-    ASSERT_TRUE(ChoosePage(velmora, mainWindow, "Delete Files"));
-    HWND page = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (page = SearchPage(mainWindow)) != nullptr; }));
+    HWND page = OpenSearchPage(velmora, mainWindow);
+    ASSERT_NE(page, nullptr);
 
     // Add: the folder browser of the program's own process.
-    Click(page, IDC_ADD);
-    HWND browser = velmora.WaitForDialog("Browse for Folder");
+    HWND browser = OpenFolderBrowser(velmora, page);
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(ChooseFolder(velmora, browser, root));
     SaveScreenshot("2-folder-browser");

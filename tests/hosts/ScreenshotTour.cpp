@@ -3,82 +3,25 @@
 //   screenshot_tour.exe OUTPUT-FOLDER SEARCH-FOLDER SUFFIX
 // writes OUTPUT-FOLDER\PAGE-SUFFIX.bmp for the pages settings, search, about,
 // help and update.
-#include "framework/MessageLoop.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "shell/CWindowMain.h"
 #include "shell/Globals.h"
 #include "shell/ShellMessages.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/ScreenCapture.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
-#include <vector>
 
 namespace
 {
 // How long a search may take before the tour gives up on it.
 const DWORD kSearchTimeoutMs = 60000;
 const DWORD kSettleMs = 400;
-
-void Pump(DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < milliseconds)
-    {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-// The window as the screen shows it, as a 24-bit BMP.
-bool SaveWindow(HWND window, const std::wstring& path)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const DWORD stride = ((width * 3) + 3) & ~3u;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool whole = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
-                 WriteFile(out, &info, sizeof(info), &written, nullptr) &&
-                 WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-    CloseHandle(out);
-    return whole;
-}
 
 bool SearchFinished()
 {
@@ -127,13 +70,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         if (page.id == PageDeleteFiles && searchPage.AddLocation(Narrow(searched)))
         {
             SendMessageW(GetDlgItem(searchPage.hwnd, IDC_FIND), BM_CLICK, 0, 0);
-            DWORD start = GetTickCount();
-            do
-                Pump(50);
-            while (!SearchFinished() && GetTickCount() - start < kSearchTimeoutMs);
+            PumpUntil(SearchFinished, kSearchTimeoutMs);
         }
-        Pump(kSettleMs);
-        if (!SaveWindow(mainWindow.hwnd, output + L"\\" + page.name + L"-" + suffix + L".bmp"))
+        PumpUntil([] { return false; }, kSettleMs);
+        RECT shown;
+        GetWindowRect(mainWindow.hwnd, &shown);
+        if (!SaveScreenArea(shown, output + L"\\" + page.name + L"-" + suffix + L".bmp"))
             failures++;
     }
     NOTIFYICONDATAW data = {};
