@@ -17,6 +17,16 @@ export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8
+# Every prefix is a 64-bit one, as on today's Windows; 32-bit programs run in
+# its 32-bit half where this machine runs 32-bit code at all.
+export WINEARCH=win64
+# Debian's wine starts the 32-bit loader whenever it is installed, even where
+# the kernel cannot run it; there the 64-bit loader is started directly.
+wine=wine
+if [ -x /usr/lib/wine/wine64 ] && ! "$(dirname "$0")/runs-32bit.sh"; then
+    wine=/usr/lib/wine/wine64
+    export WINELOADER=$wine
+fi
 state=$prefix.state
 mkdir -p "$state"
 
@@ -52,13 +62,13 @@ if [ -z "${DISPLAY:-}" ]; then
     fi
 fi
 if [ ! -f "$prefix/system.reg" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1 || true
+    $wine wineboot.exe -i </dev/null >/dev/null 2>&1 || true
     # A virtual desktop, as on Windows: without a window manager every
     # hidden top-level window would otherwise wait two seconds for one.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f </dev/null >/dev/null 2>&1
+    $wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+    $wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f </dev/null >/dev/null 2>&1
     if [ -n "${VELMORA_DPI:-}" ]; then
-        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VELMORA_DPI" /f </dev/null >/dev/null 2>&1
+        $wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VELMORA_DPI" /f </dev/null >/dev/null 2>&1
     fi
     # Wine's own Tahoma and MS Sans Serif: without them dialogs measure text in a wider font than Windows'.
     if [ -d /usr/share/wine/fonts ]; then
@@ -71,9 +81,9 @@ fi
 # background processes start with the first program; start them here, away
 # from the caller's output, which they would otherwise hold open.
 if wineserver -p </dev/null >/dev/null 2>&1 9>&-; then
-    wineboot </dev/null >/dev/null 2>&1 || true
+    $wine wineboot.exe </dev/null >/dev/null 2>&1 || true
 fi
 flock -u 9
 exec 9>&-
 
-exec wine "$@"
+exec $wine "$@"
