@@ -12,6 +12,8 @@
 #include "shell/CWindowMain.h"
 #include "shell/Globals.h"
 
+#include "ProductCode.h"
+
 #include <commctrl.h>
 #include <msi.h>
 #include <ole2.h>
@@ -21,7 +23,6 @@
 
 namespace
 {
-const wchar_t kProductCode[] = L"{3B1D6E42-7C95-4A08-B6F1-2E9A0C47D51B}";
 const wchar_t kMutexName[] = L"VelmoraMutex";
 
 // The folder the Installer put the product in; false when it does not know the product.

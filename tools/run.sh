@@ -3,18 +3,23 @@
 # Velmora from its installed folder in a Wine virtual desktop (with a taskbar
 # and a notification area). With no display it runs inside Xvfb, writes a
 # screenshot and keeps running until Enter.
+#   run.sh BUILD_FOLDER   (build/win32 or build/win64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win32
+build=$(cd "${1:-$root/build/win32}" && pwd)
 prefix=$build/wineprefix
 wine_run() { "$root/tools/wine-run.sh" "$prefix" "$@"; }
 package="Z:$(echo "$build/Velmora.msi" | tr / '\\')"
 
 # The same product code with a new package needs the old one removed first.
-wine_run msiexec /x '{3B1D6E42-7C95-4A08-B6F1-2E9A0C47D51B}' /qn || true
+product=$(grep -oE '\{[0-9A-F-]+\}' "$build/generated/ProductCode.h")
+wine_run msiexec /x "$product" /qn || true
 wine_run msiexec /i "$package" /qn
 folder='C:\Program Files\Velmora'
-[ -d "$prefix/drive_c/Program Files (x86)/Velmora" ] && folder='C:\Program Files (x86)\Velmora'
+# A 32-bit package on 64-bit Windows.
+if [ -d "$prefix/drive_c/Program Files (x86)/Velmora" ]; then
+    folder='C:\Program Files (x86)\Velmora'
+fi
 echo "Velmora is installed in $folder"
 start=(explorer /desktop=Velmora,1024x768 "$folder\\Velmora.exe")
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Writes a PNG of every page of the main window at 100 % and 150 % into docs/screenshots/,
 # each at the window's smallest size, the search page after a search of a small tree.
+#   screenshots.sh BUILD_FOLDER   (build/win32 or build/win64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win32
+build=$(cd "${1:-$root/build/win32}" && pwd)
 work=$root/build/screenshots
 out=$root/docs/screenshots
 tour=$build/tests/screenshot_tour.exe

@@ -32,6 +32,6 @@ TEST(DeepFolder, ProgramFindsAnInstallFolderLongerThanMaxPath)
     EXPECT_EQ(velmora.WaitForExit(), 0u);
     EXPECT_TRUE(FileExists(folder + "settings.dat"));
 
-    EXPECT_EQ(RunToEnd("msiexec /x {3B1D6E42-7C95-4A08-B6F1-2E9A0C47D51B} /qn"), 0u);
+    EXPECT_EQ(RunToEnd("msiexec /x " + Narrow(kProductCode) + " /qn"), 0u);
     EXPECT_FALSE(ProductInstalled());
 }

@@ -22,6 +22,13 @@ TEST(Install, SilentInstallPutsEverythingInItsPlace)
     EXPECT_EQ(folder, ProgramFilesFolder() + "\\Velmora\\");
     for (const char* file : {"Velmora.exe", "uninstall.exe", "Velmora.chm"})
         EXPECT_TRUE(FileExists(folder + file)) << file;
+    // The programs of this build's own platform, not the other package's.
+    for (const char* program : {"Velmora.exe", "uninstall.exe"})
+    {
+        DWORD kind = 0;
+        EXPECT_TRUE(GetBinaryTypeW(Widen(folder + program).c_str(), &kind)) << program;
+        EXPECT_EQ(kind, DWORD(sizeof(void*) == 8 ? SCS_64BIT_BINARY : SCS_32BIT_BINARY)) << program;
+    }
     for (const char* shortcut : {"Velmora.lnk", "Uninstall Velmora.lnk"})
         EXPECT_TRUE(StartMenuEntryExists(shortcut)) << shortcut;
 

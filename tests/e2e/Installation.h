@@ -3,14 +3,15 @@
 
 #include <windows.h>
 
-#include <string>
+#include "ProductCode.h"
 
-inline constexpr wchar_t kProductCode[] = L"{3B1D6E42-7C95-4A08-B6F1-2E9A0C47D51B}";
+#include <string>
 
 // The Installer's InstallLocation of the product, or "" when it does not know it.
 std::string InstalledFolder();
 bool ProductInstalled();
-// Where a 32-bit package goes: "C:\Program Files (x86)" on 64-bit Windows.
+// Where the package of this build's platform goes: "C:\Program Files (x86)" for a
+// 32-bit one on 64-bit Windows, "C:\Program Files" for a 64-bit one.
 std::string ProgramFilesFolder();
 // A shortcut of the Velmora folder in the Start menu, of all users or of this one
 // (Wine's Installer puts a per-machine package's shortcuts in the user's menu).
