@@ -7,6 +7,11 @@ NATIVE := $(BUILD)/native
 WIN32  := $(BUILD)/win32
 WIN64  := $(BUILD)/win64
 JOBS   ?= 2
+# The Windows build that run, bench, soak and screenshots use: the 32-bit one where
+# this machine runs 32-bit programs, else the 64-bit one. WINDOWS_BUILD=win64 chooses.
+WINDOWS_BUILD ?= $(shell tools/runs-32bit.sh && echo win32 || echo win64)
+WINDOWS := $(BUILD)/$(WINDOWS_BUILD)
+SAY_BUILD = @echo "$@: the $(if $(filter win64,$(WINDOWS_BUILD)),64,32)-bit build, $(WINDOWS)"
 
 .PHONY: all setup build test run bench soak fuzz screenshots clean
 
@@ -24,13 +29,11 @@ build: setup
 	cmake --build $(NATIVE)
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 	cmake --build $(WIN32)
-	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-	      -DVELMORA_TESTS=OFF
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
 	cmake --build $(WIN64)
 
 test: build
-	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
-	ctest --test-dir $(WIN32) --output-on-failure
+	tools/test.sh $(BUILD) $(JOBS)
 
 # Figures depend on the machine; the deletion half consumes its tree, so each run makes it anew.
 bench: build
@@ -39,16 +42,18 @@ bench: build
 	cmake --build $(BUILD)/native-bench --target velmora_row_bench
 	$(BUILD)/native-bench/bench/velmora_row_bench
 	python3 bench/make-tree.py /dev/shm/velmora-bench
-	tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
+	$(SAY_BUILD)
+	tools/wine-run.sh $(CURDIR)/$(WINDOWS)/wineprefix $(WINDOWS)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
 	rm -rf /dev/shm/velmora-bench
 
 # The trees live in memory; the tree script tops the soak's tree up beside it, natively.
 SOAK_TREES := /dev/shm/velmora-soak
 SOAK_ROUNDS ?= 200
 soak: build
+	$(SAY_BUILD)
 	python3 tests/soak/make-soak-trees.py $(SOAK_TREES)
 	python3 tests/soak/make-soak-trees.py --serve $(SOAK_TREES) & server=$$!; \
-	    tools/wine-run.sh $(CURDIR)/$(WIN32)/wineprefix $(WIN32)/tests/soak/velmora_soak.exe \
+	    tools/wine-run.sh $(CURDIR)/$(WINDOWS)/wineprefix $(WINDOWS)/tests/soak/velmora_soak.exe \
 	        'Z:$(subst /,\,$(SOAK_TREES))' $(SOAK_ROUNDS); \
 	    status=$$?; kill $$server; rm -rf $(SOAK_TREES); exit $$status
 
@@ -63,11 +68,13 @@ fuzz: setup
 	done
 
 run: build
-	tools/run.sh
+	$(SAY_BUILD)
+	tools/run.sh $(WINDOWS)
 
 # Every page at 100 % and 150 %, into docs/screenshots.
 screenshots: build
-	tools/screenshots.sh
+	$(SAY_BUILD)
+	tools/screenshots.sh $(WINDOWS)
 
 clean:
 	rm -rf $(BUILD)
