@@ -40,15 +40,24 @@ bool FolderWalk::Later(const Task& a, const Task& b)
 FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
                        const std::vector<std::wstring>& roots, WorkerControl* control)
     : criteria(criteria), types(types), zone(zone), biasNow(biasNow), roots(roots), control(control),
-      heap(HeapCreate(0, 0, 0))
+      heap(HeapCreate(0, 0, 0)), pace(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads))
 {
     if (!heap)
         throw std::bad_alloc();
-    unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+    QueryPerformanceFrequency(&ticksPerSecond);
+    QueryPerformanceCounter(&started);
+    const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
     for (unsigned i = 0; i < count; i++)
         texts.push_back(std::make_unique<TextStore>());
     for (unsigned i = 0; i < count; i++)
-        threads.emplace_back([this, store = texts[i].get()] { Serve(*store); });
+        threads.emplace_back([this, i, store = texts[i].get()] { Serve(i, *store); });
+}
+
+double FolderWalk::SecondsSinceStart() const
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return double(now.QuadPart - started.QuadPart) / double(ticksPerSecond.QuadPart);
 }
 
 FolderWalk::~FolderWalk()
@@ -99,7 +108,11 @@ void FolderWalk::Queue(Task task)
 {
     tasks.push_back(std::move(task));
     std::push_heap(tasks.begin(), tasks.end(), Later);
-    queued.notify_one();
+    // While some threads may not list, the one woken could be one of them.
+    if (pace.Active() < texts.size())
+        queued.notify_all();
+    else
+        queued.notify_one();
 }
 
 bool FolderWalk::StopNow() const
@@ -110,7 +123,7 @@ bool FolderWalk::StopNow() const
 
 // The exception boundary of a listing thread: a failure is reported, and the
 // walk ends as if stopped, so the search ends with what it has.
-void FolderWalk::Serve(TextStore& store)
+void FolderWalk::Serve(unsigned index, TextStore& store)
 {
     std::vector<FoundFile> hitBuffer;
     try
@@ -120,19 +133,25 @@ void FolderWalk::Serve(TextStore& store)
             Task task;
             {
                 std::unique_lock guard(lock);
-                queued.wait(guard, [&] { return ending || !tasks.empty(); });
+                queued.wait(guard, [&] { return ending || (!tasks.empty() && index < pace.Active()); });
                 if (ending)
                     return;
                 std::pop_heap(tasks.begin(), tasks.end(), Later);
                 task = std::move(tasks.back());
                 tasks.pop_back();
             }
-            ListFolder(task, store, hitBuffer);
+            const uint64_t entries = ListFolder(task, store, hitBuffer);
+            bool paceChanged;
             {
                 std::unique_lock guard(lock);
                 task.segment->listed = true;
+                entriesListed += entries;
+                paceChanged = pace.Sample(entriesListed, SecondsSinceStart());
             }
             listed.notify_all();
+            // A thread now allowed to list may be waiting with folders queued.
+            if (paceChanged)
+                queued.notify_all();
         }
     }
     catch (...)
@@ -148,13 +167,13 @@ void FolderWalk::Serve(TextStore& store)
     }
 }
 
-void FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer)
+uint64_t FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer)
 {
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileExW(LongPath(task.folder + "*").c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE)
-        return;
+        return 0;
     Segment& segment = *task.segment;
     // The hits gather in a buffer the thread keeps, so that each segment gets its
     // hits in one allocation of their exact size.
@@ -164,10 +183,12 @@ void FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>
     std::string name;
     std::string type;
     int examined = 0;
+    uint64_t entries = 0;
     do
     {
         if (StopNow())
             break;
+        entries++;
         if (IsUnreachable(entry.cFileName))
             continue;
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -229,4 +250,5 @@ void FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>
     FindClose(find);
     segment.hits.assign(hits.begin(), hits.end());
     control->statusCount += examined;
+    return entries;
 }

@@ -1,12 +1,14 @@
 // The threads that list folders for a search. Each folder is listed whole by
 // one thread into a segment of its own: its hits in listing order and, between
 // them, the subfolders it holds. Subfolders are listed by whichever thread is
-// free, the one earliest in depth-first order first. The search reads the
+// free, the one earliest in depth-first order first; how many threads list at
+// once is found while listing (ListingPace). The search reads the
 // segments back in depth-first order and decides about links as it meets them,
 // so that its rows are those of a walk on one thread.
 #pragma once
 
 #include "engine/FoundFile.h"
+#include "engine/ListingPace.h"
 #include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
 #include "engine/WantedTypes.h"
@@ -123,9 +125,16 @@ private:
     bool ending = false;
     std::vector<std::thread> threads;
     std::vector<std::unique_ptr<TextStore>> texts;
+    // Guarded by the lock: the entries listed so far, timed from the start.
+    ListingPace pace;
+    uint64_t entriesListed = 0;
+    LARGE_INTEGER started;
+    LARGE_INTEGER ticksPerSecond;
 
-    void Serve(TextStore& store);
-    void ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer);
+    void Serve(unsigned index, TextStore& store);
+    // Returns the number of entries listed.
+    uint64_t ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer);
+    double SecondsSinceStart() const;
     void Queue(Task task);
     static bool Later(const Task& a, const Task& b);
     bool StopNow() const;
