@@ -1,6 +1,7 @@
 #include "engine/CDelEntriesThread.h"
 
 #include "engine/FileStamp.h"
+#include "engine/FileSystemRedirectionOff.h"
 #include "engine/WorkerMessages.h"
 #include "framework/Text.h"
 #include "settings/CWiperSettings.h"
@@ -76,6 +77,7 @@ void CDelEntriesThread::Run()
 // which then fails and is reported as it would be without the check.
 CDelEntriesThread::Outcome CDelEntriesThread::DeleteUnchanged(const FoundFile& row, const std::wstring& path)
 {
+    FileSystemRedirectionOff seeFoldersAsTheyAre;
     WIN32_FILE_ATTRIBUTE_DATA now;
     if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) && !StillAsSeen(row, now))
         return Outcome::Changed;

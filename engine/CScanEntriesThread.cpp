@@ -1,5 +1,6 @@
 #include "engine/CScanEntriesThread.h"
 
+#include "engine/FileSystemRedirectionOff.h"
 #include "engine/LocalZone.h"
 #include "engine/Prompts.h"
 #include "engine/RealPath.h"
@@ -55,11 +56,20 @@ void CScanEntriesThread::Run()
     EndRun();
 }
 
+namespace
+{
+DWORD AttributesOf(const std::string& location)
+{
+    FileSystemRedirectionOff seeFoldersAsTheyAre;
+    return GetFileAttributesW(LongPath(location).c_str());
+}
+}
+
 bool CScanEntriesThread::CheckLocations()
 {
     for (const std::string& location : locations)
     {
-        if (GetFileAttributesW(LongPath(location).c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (AttributesOf(location) == INVALID_FILE_ATTRIBUTES)
         {
             if (!SkippingAll() && AskSkip(" \"" + location + "\" not found.", "") == Choice::Cancel)
             {
@@ -109,7 +119,7 @@ bool CScanEntriesThread::LeadsIntoRoots(const std::wstring& real) const
 bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
 {
     const std::string& location = locations[index];
-    DWORD attributes = GetFileAttributesW(LongPath(location).c_str());
+    DWORD attributes = AttributesOf(location);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;
     std::wstring root = roots[index].empty() ? ComparablePath(Widen(location)) : roots[index];

@@ -1,6 +1,7 @@
 #include "engine/FolderWalk.h"
 
 #include "engine/FileStamp.h"
+#include "engine/FileSystemRedirectionOff.h"
 #include "engine/LocalZone.h"
 #include "engine/Matching.h"
 #include "engine/RealPath.h"
@@ -169,6 +170,8 @@ void FolderWalk::Serve(unsigned index, TextStore& store)
 
 uint64_t FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer)
 {
+    // Nothing below loads code, so the whole listing may see the folders as they are.
+    FileSystemRedirectionOff seeFoldersAsTheyAre;
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileExW(LongPath(task.folder + "*").c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);

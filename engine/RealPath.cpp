@@ -1,5 +1,7 @@
 #include "engine/RealPath.h"
 
+#include "engine/FileSystemRedirectionOff.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -18,6 +20,7 @@ std::wstring ComparablePath(std::wstring path)
 
 std::wstring RealPath(const std::wstring& path)
 {
+    FileSystemRedirectionOff seeFoldersAsTheyAre;
     HANDLE directory = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -471,3 +471,62 @@ TEST_F(EngineTest, AFileWhoseFolderWasRenamedSinceTheSearchIsReportedAndKept)
     EXPECT_EQ(settings.foundFiles.size(), 1u);
     EXPECT_EQ(EntriesUnder(folder.Path()), (std::set<std::string>{"new", "new/a.doc"}));
 }
+
+namespace
+{
+// Writes a file with the 32-bit redirection off, so that it lands in the folder its path names.
+bool WriteUnredirected(const std::string& path, const std::string& content)
+{
+    PVOID previous = nullptr;
+    Wow64DisableWow64FsRedirection(&previous);
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool made = file != INVALID_HANDLE_VALUE &&
+                      WriteFile(file, content.data(), (DWORD)content.size(), &written, nullptr) &&
+                      written == content.size();
+    CloseHandle(file);
+    Wow64RevertWow64FsRedirection(previous);
+    return made;
+}
+
+bool ExistsUnredirected(const std::string& path)
+{
+    PVOID previous = nullptr;
+    Wow64DisableWow64FsRedirection(&previous);
+    const bool exists = GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    Wow64RevertWow64FsRedirection(previous);
+    return exists;
+}
+}
+
+// A 32-bit program on 64-bit Windows is shown SysWOW64 under System32's name
+// unless it asks otherwise: the rows and the deletion must be of System32 itself.
+TEST_F(EngineTest, System32IsSearchedAndDeletedFromAsItIsNotSysWow64)
+{
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        GTEST_SKIP() << "NOT RUN here: only a 32-bit build on 64-bit Windows has its folders redirected";
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::string system32 = Narrow(windows) + "\\System32\\";
+    const std::string syswow64 = Narrow(windows) + "\\SysWOW64\\";
+    // One name, so that what a failed run leaves behind is overwritten.
+    const std::string name = "velmora-test.redirected";
+    ASSERT_TRUE(WriteUnredirected(system32 + name, "64-bit"));
+    ASSERT_TRUE(WriteUnredirected(syswow64 + name, "the 32-bit side"));
+
+    page.criteria.fileType = "redirected";
+    settings.locations = {system32};
+    Search();
+    ASSERT_EQ(settings.foundFiles.size(), 1u);
+    EXPECT_EQ(settings.foundFiles[0].Path(), system32 + name);
+    EXPECT_EQ(settings.foundFiles[0].size, 6u);
+
+    settings.foundFiles[0].selected = 1;
+    page.selectedCount = 1;
+    Delete();
+    EXPECT_TRUE(settings.foundFiles.empty());
+    EXPECT_FALSE(ExistsUnredirected(system32 + name));
+    EXPECT_TRUE(ExistsUnredirected(syswow64 + name));
+    DeleteFileW(Widen(syswow64 + name).c_str());
+}
