@@ -9,6 +9,7 @@
 #include "framework/Text.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cwchar>
 
 namespace
@@ -50,7 +51,8 @@ FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types,
     const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
     for (unsigned i = 0; i < count; i++)
         texts.push_back(std::make_unique<TextStore>());
-    for (unsigned i = 0; i < count; i++)
+    // Lister 0 is the search's own thread.
+    for (unsigned i = 1; i < count; i++)
         threads.emplace_back([this, i, store = texts[i].get()] { Serve(i, *store); });
 }
 
@@ -79,9 +81,39 @@ std::unique_ptr<FolderWalk::Segment> FolderWalk::List(const std::string& folder,
 
 bool FolderWalk::WaitListed(const Segment& segment, int timeoutMs)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock guard(lock);
-    return listed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return segment.listed || ending; }) &&
-           segment.listed;
+    while (!segment.listed && !ending)
+    {
+        if (tasks.empty())
+            return listed.wait_until(guard, deadline, [&] { return segment.listed || ending; }) && segment.listed;
+        // The earliest folder is most often the one waited for.
+        Task task = TakeEarliest();
+        guard.unlock();
+        const uint64_t entries = ListFolder(task, *texts[0], callerHits);
+        guard.lock();
+        if (MarkListed(task, entries))
+            queued.notify_all();
+        listed.notify_all();
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+    }
+    return segment.listed;
+}
+
+FolderWalk::Task FolderWalk::TakeEarliest()
+{
+    std::pop_heap(tasks.begin(), tasks.end(), Later);
+    Task task = std::move(tasks.back());
+    tasks.pop_back();
+    return task;
+}
+
+bool FolderWalk::MarkListed(Task& task, uint64_t entries)
+{
+    task.segment->listed = true;
+    entriesListed += entries;
+    return pace.Sample(entriesListed, SecondsSinceStart());
 }
 
 void FolderWalk::Finish()
@@ -137,17 +169,13 @@ void FolderWalk::Serve(unsigned index, TextStore& store)
                 queued.wait(guard, [&] { return ending || (!tasks.empty() && index < pace.Active()); });
                 if (ending)
                     return;
-                std::pop_heap(tasks.begin(), tasks.end(), Later);
-                task = std::move(tasks.back());
-                tasks.pop_back();
+                task = TakeEarliest();
             }
             const uint64_t entries = ListFolder(task, store, hitBuffer);
             bool paceChanged;
             {
                 std::unique_lock guard(lock);
-                task.segment->listed = true;
-                entriesListed += entries;
-                paceChanged = pace.Sample(entriesListed, SecondsSinceStart());
+                paceChanged = MarkListed(task, entries);
             }
             listed.notify_all();
             // A thread now allowed to list may be waiting with folders queued.

@@ -1,8 +1,9 @@
 // The threads that list folders for a search. Each folder is listed whole by
 // one thread into a segment of its own: its hits in listing order and, between
 // them, the subfolders it holds. Subfolders are listed by whichever thread is
-// free, the one earliest in depth-first order first; how many threads list at
-// once is found while listing (ListingPace). The search reads the
+// free, the one earliest in depth-first order first. The search's own thread
+// lists too while it waits, so that with one lister the walk is a plain walk;
+// how many threads list at once is found while listing (ListingPace). The search reads the
 // segments back in depth-first order and decides about links as it meets them,
 // so that its rows are those of a walk on one thread.
 #pragma once
@@ -89,8 +90,9 @@ public:
     // Lists folder (ending with a backslash) as part of location `location`, before
     // any folder queued earlier. The segment is the caller's.
     std::unique_ptr<Segment> List(const std::string& folder, const std::wstring& real, size_t location);
-    // Waits at most timeoutMs; true once the segment is listed. A listing cut off by
-    // a stop counts as listed.
+    // Lists queued folders on the caller's thread, or waits for the threads, for
+    // at most about timeoutMs; true once the segment is listed. A listing cut off
+    // by a stop counts as listed.
     bool WaitListed(const Segment& segment, int timeoutMs);
     // Ends every listing and waits for the threads; then the texts can be handed over.
     void Finish();
@@ -124,7 +126,9 @@ private:
     int rootsMade = 0;
     bool ending = false;
     std::vector<std::thread> threads;
+    // One per lister: the search's thread first, then the threads.
     std::vector<std::unique_ptr<TextStore>> texts;
+    std::vector<FoundFile> callerHits;
     // Guarded by the lock: the entries listed so far, timed from the start.
     ListingPace pace;
     uint64_t entriesListed = 0;
@@ -132,6 +136,10 @@ private:
     LARGE_INTEGER ticksPerSecond;
 
     void Serve(unsigned index, TextStore& store);
+    // The earliest queued task; under the lock, with tasks queued.
+    Task TakeEarliest();
+    // Under the lock: the task's segment is complete; true when the pace changed.
+    bool MarkListed(Task& task, uint64_t entries);
     // Returns the number of entries listed.
     uint64_t ListFolder(Task& task, TextStore& store, std::vector<FoundFile>& hitBuffer);
     double SecondsSinceStart() const;
