@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 void CWiperSettings::SetDefaults()
 {
     windowLeft = 20;
@@ -25,23 +28,32 @@ void CWiperSettings::SetDefaults()
 
 std::string CWiperSettings::FilePath() const
 {
-    return installFolder + "settings.dat";
+    return (settingsFolder.empty() ? installFolder : settingsFolder) + "settings.dat";
 }
 
 bool CWiperSettings::Load()
 {
-    std::string path = FilePath();
-    std::wstring widePath = LongPath(path);
-    if (GetFileAttributesW(widePath.c_str()) == INVALID_FILE_ATTRIBUTES)
-    {
-        SetDefaults();
-        return false;
-    }
-    HANDLE file = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const std::string path = FilePath();
+    if (GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return Read(path, true);
+    // Read once from where an older version kept it; the next save writes the
+    // user's own file and leaves that one as it is.
+    const std::string installed = installFolder + "settings.dat";
+    if (!settingsFolder.empty() && GetFileAttributesW(LongPath(installed).c_str()) != INVALID_FILE_ATTRIBUTES &&
+        Read(installed, false))
+        return true;
+    SetDefaults();
+    return false;
+}
+
+bool CWiperSettings::Read(const std::string& path, bool reportFailures)
+{
+    HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
-        ShowFileError(nullptr, path, "open", GetLastError());
+        if (reportFailures)
+            ShowFileError(nullptr, path, "open", GetLastError());
         return false;
     }
     // Nothing past the longest valid file is ever read.
@@ -54,29 +66,36 @@ bool CWiperSettings::Load()
 
     if (DecodeSettings(data, total, *this) != SettingsDecode::Ok)
     {
-        ShowMessage(nullptr, "Error", "", "Wrong settings.dat", IDI_EXCLAMATION_MARK);
+        if (reportFailures)
+            ShowMessage(nullptr, "Error", "", "Wrong settings.dat", IDI_EXCLAMATION_MARK);
         return false;
     }
     return true;
 }
 
-bool CWiperSettings::Save()
+bool CWiperSettings::Save(SaveFailure failure)
 {
     // Written beside the old file and moved over it, so a failure never leaves half a file.
     std::string path = FilePath();
     std::wstring target = LongPath(path);
+    const bool show = failure == SaveFailure::Shown;
+    // The user's folder is made on the first save; its parent always exists.
+    if (!settingsFolder.empty())
+        CreateDirectoryW(LongPath(settingsFolder).c_str(), nullptr);
     // A read-only file is the user's word that it must not change.
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     {
-        ShowFileError(nullptr, path, "open", ERROR_ACCESS_DENIED);
+        if (show)
+            ShowFileError(nullptr, path, "open", ERROR_ACCESS_DENIED);
         return false;
     }
     std::vector<uint8_t> bytes = EncodeSettings(*this);
-    FileWriteFailure failure;
-    if (!ReplaceFileContents(path, path + ".new", bytes.data(), bytes.size(), failure))
+    FileWriteFailure written;
+    if (!ReplaceFileContents(path, path + ".new", bytes.data(), bytes.size(), written))
     {
-        ShowFileError(nullptr, path, failure.what, failure.error);
+        if (show)
+            ShowFileError(nullptr, path, written.what, written.error);
         return false;
     }
     return true;
@@ -91,4 +110,14 @@ void CWiperSettings::SetPassword(const std::string& password)
 bool CWiperSettings::CheckPassword(const std::string& password) const
 {
     return !passwordHash.empty() && Sha256Hex(ToAnsi(password)) == passwordHash;
+}
+
+std::string UserSettingsFolder()
+{
+    PWSTR folder = nullptr;
+    std::string path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &folder)))
+        path = Narrow(folder) + "\\Velmora\\";
+    CoTaskMemFree(folder);
+    return path;
 }

@@ -15,8 +15,11 @@
 class CWiperSettings : public PersistedSettings
 {
 public:
-    // Always ends with a backslash; settings.dat lies in it.
+    // Both end with a backslash. settings.dat lies in the settings folder, the
+    // user's own, or beside the program when none is given; an older version
+    // kept it in the installation folder, where a standard user cannot write.
     std::string installFolder;
+    std::string settingsFolder;
     // The operation asked for; None again when its worker has ended.
     std::atomic<Operation> requestedOperation{Operation::None};
     // The operation whose worker runs.
@@ -32,11 +35,26 @@ public:
 
     void SetDefaults();
     // False when the file is missing (defaults applied) or unreadable (a message was shown).
+    // With no file of its own yet, a readable one in the installation folder is read.
     bool Load();
-    // False when the file could not be written (a message was shown); the old file is then intact.
-    bool Save();
+    // At the end of a Windows session nothing may wait for the user.
+    enum class SaveFailure
+    {
+        Shown,
+        Silent
+    };
+    // False when the file could not be written (a message was shown unless Silent);
+    // the old file is then intact.
+    bool Save(SaveFailure failure = SaveFailure::Shown);
     void SetPassword(const std::string& password);
     bool CheckPassword(const std::string& password) const;
 
     std::string FilePath() const;
+
+private:
+    bool Read(const std::string& path, bool reportFailures);
 };
+
+// Where a user's settings live: their local application data folder's Velmora
+// folder, ending with a backslash; empty when Windows does not say.
+std::string UserSettingsFolder();

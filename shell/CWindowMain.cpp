@@ -216,7 +216,7 @@ LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENDSESSION:
     {
         LRESULT result = Default(message, wParam, lParam);
-        ExitProgram();
+        OnEndSession(wParam != FALSE);
         return result;
     }
     case WM_TRAY_NOTIFY:
@@ -304,7 +304,7 @@ bool CWindowMain::OnCommand(int id, int)
         return true;
     case ID_CLOSE_AT_ONCE:
         // At once: no questions, and the icon, the menu and settings.dat stay as they are.
-        Finish(false);
+        Finish(Save::No);
         return true;
     case ID_TRAY_NOTHING:
     case IDCANCEL:

@@ -89,8 +89,16 @@ private:
     void SetSplitterRange(int clientWidth);
     void Lock();
     void ShowFromOutside();
-    // The end shared by Exit and the outside close: placement stored, window destroyed.
-    void Finish(bool saveSettings);
+    // The end shared by Exit, the outside close and the end of the Windows session:
+    // placement stored, settings saved as asked, window destroyed.
+    enum class Save
+    {
+        No,
+        ShowingFailure,
+        Silently
+    };
+    void Finish(Save save);
+    void OnEndSession(bool sessionEnds);
     bool PasswordAccepted();
     NOTIFYICONDATAW TrayIconData() const;
     // The settings page's question about unapplied changes; true when the way is free.

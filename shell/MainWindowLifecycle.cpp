@@ -109,15 +109,31 @@ void CWindowMain::ExitProgram()
     NOTIFYICONDATAW data = TrayIconData();
     Shell_NotifyIconW(NIM_DELETE, &data);
     trayMenu.Destroy();
-    Finish(true);
+    Finish(Save::ShowingFailure);
 }
 
-void CWindowMain::Finish(bool saveSettings)
+// Windows ends the session whatever the program answers, so nothing may wait for
+// the user: a worker is stopped unasked, and a failed save is not shown. A
+// cancelled logoff leaves the program as it was.
+void CWindowMain::OnEndSession(bool sessionEnds)
+{
+    if (!sessionEnds)
+        return;
+    if (wiperSettings.runningOperation != Operation::None)
+        SendMessageW(searchPage.ProgressWindow(), WM_WORKER_STOP, 0, 0);
+    NOTIFYICONDATAW data = TrayIconData();
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    trayMenu.Destroy();
+    Finish(Save::Silently);
+}
+
+void CWindowMain::Finish(Save save)
 {
     StorePlacement();
     pages.clear();
-    if (saveSettings)
-        wiperSettings.Save();
+    if (save != Save::No)
+        wiperSettings.Save(save == Save::Silently ? CWiperSettings::SaveFailure::Silent
+                                                  : CWiperSettings::SaveFailure::Shown);
     // A stopped worker gets half a second to end on its own.
     Sleep(500);
     DestroyWindow();

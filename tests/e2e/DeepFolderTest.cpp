@@ -1,4 +1,4 @@
-// Installed in a folder deeper than MAX_PATH, the program still finds it and keeps its settings there.
+// Installed in a folder deeper than MAX_PATH, the program still finds it and starts as usual.
 #include "tests/e2e/Installation.h"
 #include "tests/e2e/ProgramUnderTest.h"
 
@@ -23,6 +23,7 @@ TEST(DeepFolder, ProgramFindsAnInstallFolderLongerThanMaxPath)
     // Programs are started by paths shorter than MAX_PATH: its short form.
     wchar_t shortPath[MAX_PATH] = {};
     ASSERT_NE(GetShortPathNameW(LongPath(folder + "Velmora.exe").c_str(), shortPath, MAX_PATH), 0u);
+    DeleteFileW(Widen(UserSettingsPath()).c_str());
     ProgramUnderTest velmora(Narrow(shortPath));
     ASSERT_TRUE(velmora.Started()) << Narrow(shortPath);
     HWND window = velmora.WaitForMainWindow();
@@ -30,7 +31,7 @@ TEST(DeepFolder, ProgramFindsAnInstallFolderLongerThanMaxPath)
     EXPECT_EQ(velmora.Dialog("Error"), nullptr);
     PostMessageW(window, WM_COMMAND, 2066, 0);
     EXPECT_EQ(velmora.WaitForExit(), 0u);
-    EXPECT_TRUE(FileExists(folder + "settings.dat"));
+    EXPECT_TRUE(FileExists(UserSettingsPath()));
 
     EXPECT_EQ(RunToEnd("msiexec /x " + Narrow(kProductCode) + " /qn"), 0u);
     EXPECT_FALSE(ProductInstalled());

@@ -1,5 +1,7 @@
 #include "tests/e2e/Installation.h"
 
+#include "settings/CWiperSettings.h"
+
 #include "framework/Text.h"
 
 #include <msi.h>
@@ -27,6 +29,11 @@ static std::string ShellFolder(int id)
     wchar_t path[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
     return Narrow(path);
+}
+
+std::string UserSettingsPath()
+{
+    return UserSettingsFolder() + "settings.dat";
 }
 
 std::string ProgramFilesFolder()

@@ -16,6 +16,8 @@ std::string ProgramFilesFolder();
 // A shortcut of the Velmora folder in the Start menu, of all users or of this one
 // (Wine's Installer puts a per-machine package's shortcuts in the user's menu).
 bool StartMenuEntryExists(const std::string& name);
+// The settings file of the user the tests run as, where the program keeps it.
+std::string UserSettingsPath();
 // A path the build hands the tests in an environment variable, or "".
 std::string BuildPath(const char* variable);
 

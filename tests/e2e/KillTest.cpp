@@ -36,11 +36,12 @@ const int kOldTop = 60;
 const int kNewLeft = 210;
 const int kNewTop = 140;
 
+// settings.dat in `folder`, as the program or the test host keeps it.
 void WriteKnownSettings(const std::string& folder)
 {
     CWiperSettings settings;
     settings.SetDefaults();
-    settings.installFolder = folder;
+    settings.settingsFolder = folder;
     settings.windowLeft = kOldLeft;
     settings.windowTop = kOldTop;
     settings.windowWidth = 820;
@@ -84,7 +85,7 @@ class Kill : public testing::Test
 {
 protected:
     std::string installFolder = InstalledFolder();
-    std::string settingsPath = installFolder + "settings.dat";
+    std::string settingsPath = UserSettingsPath();
 
     void SetUp() override
     {
@@ -196,7 +197,7 @@ protected:
 
 TEST_F(Kill, DuringADeletionKeepsEveryFileNotChosenAndTheSettings)
 {
-    ASSERT_NO_FATAL_FAILURE(WriteKnownSettings(installFolder));
+    ASSERT_NO_FATAL_FAILURE(WriteKnownSettings(UserSettingsFolder()));
     KillDeletion(FixtureTrees() + "\\kill-with-settings");
 }
 

@@ -22,7 +22,7 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
 {
     const std::string installFolder = InstalledFolder();
     ASSERT_FALSE(installFolder.empty());
-    DeleteFileW(Widen(installFolder + "settings.dat").c_str());
+    DeleteFileW(Widen(UserSettingsPath()).c_str());
 
     TempFolder files;
     const std::string root = files.Path().substr(0, files.Path().size() - 1);
@@ -96,7 +96,7 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
     PostMessageW(mainWindow, WM_COMMAND, kToolbarExit, 0);
     EXPECT_EQ(velmora.WaitForExit(), 0u);
 
-    const std::string bytes = ReadWholeFile(installFolder + "settings.dat");
+    const std::string bytes = ReadWholeFile(UserSettingsPath());
     PersistedSettings saved;
     ASSERT_EQ(DecodeSettings(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), saved),
               SettingsDecode::Ok);
@@ -106,5 +106,5 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
     EXPECT_EQ(saved.windowHeight, placement.rcNormalPosition.bottom - placement.rcNormalPosition.top);
     EXPECT_EQ(saved.windowShowCmd, SW_SHOWNORMAL);
     EXPECT_EQ(saved.passwordProtected, 0);
-    DeleteFileW(Widen(installFolder + "settings.dat").c_str());
+    DeleteFileW(Widen(UserSettingsPath()).c_str());
 }

@@ -171,6 +171,91 @@ TEST_F(SettingsFileOnDisk, LongInstallFolderStillWorks)
     EXPECT_EQ(loaded.splitterPos, 222);
 }
 
+namespace
+{
+// The program as a standard user runs it: the installation folder is not its to
+// write; settings.dat goes into the user's own folder, made on the first save.
+class UserSettings : public SettingsFileOnDisk
+{
+protected:
+    TempFolder localAppData;
+
+    void SetUp() override
+    {
+        SettingsFileOnDisk::SetUp();
+        settings.settingsFolder = UserFolder();
+    }
+
+    std::string UserFolder() const { return localAppData.Path() + "Velmora\\"; }
+
+    // A record as the program's next start makes it.
+    void AsStarted(CWiperSettings& started) const
+    {
+        started.installFolder = folder.Path();
+        started.settingsFolder = UserFolder();
+    }
+
+    // settings.dat as an older version left it beside the program.
+    std::string SavedBesideTheProgram()
+    {
+        CWiperSettings old;
+        old.installFolder = folder.Path();
+        old.SetDefaults();
+        old.windowWidth = 900;
+        old.passwordProtected = 1;
+        old.SetPassword("secret");
+        EXPECT_TRUE(old.Save());
+        return ReadWholeFile(SettingsPath());
+    }
+};
+}
+
+TEST_F(UserSettings, AreSavedInTheUsersFolderAndNeverBesideTheProgram)
+{
+    // A folder in the file's place beside the program: nothing can be written there.
+    CreateDirectoryW(LongPath(SettingsPath()).c_str(), nullptr);
+    FillSample();
+    DialogCloser closer;
+    EXPECT_TRUE(settings.Save());
+    EXPECT_TRUE(closer.Stop().empty());
+    EXPECT_EQ(settings.FilePath(), UserFolder() + "settings.dat");
+    EXPECT_TRUE(FileExists(settings.FilePath()));
+
+    CWiperSettings next;
+    AsStarted(next);
+    EXPECT_TRUE(next.Load());
+    EXPECT_EQ(static_cast<PersistedSettings&>(next), static_cast<PersistedSettings&>(settings));
+}
+
+TEST_F(UserSettings, AFileBesideTheProgramIsReadOnceAndLeftAsItIs)
+{
+    // One that does not read gives the defaults, without a word about a file the user never chose.
+    folder.WriteFile("settings.dat", std::string(65, '\0'));
+    FillSample();
+    DialogCloser closer;
+    EXPECT_FALSE(settings.Load());
+    EXPECT_TRUE(closer.Stop().empty());
+    EXPECT_EQ(settings.windowWidth, 650);
+
+    const std::string old = SavedBesideTheProgram();
+    CWiperSettings migrated;
+    AsStarted(migrated);
+    ASSERT_TRUE(migrated.Load());
+    EXPECT_EQ(migrated.windowWidth, 900);
+    EXPECT_TRUE(migrated.CheckPassword("secret"));
+    EXPECT_FALSE(FileExists(migrated.FilePath()));
+
+    migrated.windowWidth = 800;
+    ASSERT_TRUE(migrated.Save());
+    EXPECT_EQ(ReadWholeFile(SettingsPath()), old);
+    // From now on the user's own file counts.
+    CWiperSettings next;
+    AsStarted(next);
+    ASSERT_TRUE(next.Load());
+    EXPECT_EQ(next.windowWidth, 800);
+    EXPECT_TRUE(next.CheckPassword("secret"));
+}
+
 TEST(PasswordDigest, IsTheDigestOfTheAnsiBytes)
 {
     CWiperSettings settings;

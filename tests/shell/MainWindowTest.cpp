@@ -84,6 +84,7 @@ protected:
         wiperSettings.foundFiles.clear();
         wiperSettings.foundCount = 0;
         wiperSettings.installFolder = folder.Path();
+        wiperSettings.settingsFolder.clear();
     }
 
     void TearDown() override
@@ -502,6 +503,56 @@ TEST_F(MainWindow, CloseAtOnceWritesNoSettingsFile)
     Command(ID_CLOSE_AT_ONCE);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(FileExists(wiperSettings.FilePath()));
+}
+
+// Windows ends the session whatever the program answers: nothing may wait for the user.
+TEST_F(MainWindow, TheEndOfTheSessionSavesAndEndsWithoutAQuestionAndACancelledOneChangesNothing)
+{
+    Open();
+    MoveWindow(window, 33, 44, 800, 650, TRUE);
+    std::vector<std::string> shown;
+    {
+        DialogCloser closer;
+        SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+        shown = Texts(closer.Stop());
+    }
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_FALSE(FileExists(wiperSettings.FilePath()));
+
+    ChooseTreeItem(PageDeleteFiles);
+    ASSERT_TRUE(searchPage.AddLocation(FixtureTrees() + "\\big"));
+    SendMessageW(GetDlgItem(searchPage.hwnd, IDC_FIND), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return wiperSettings.runningOperation == Operation::Search; }));
+    {
+        DialogCloser closer;
+        SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        shown = Texts(closer.Stop());
+    }
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(LoadedBack().windowLeft, 33);
+    {
+        DialogCloser rest;
+        EXPECT_TRUE(PumpUntil([] { return wiperSettings.runningOperation == Operation::None; }));
+    }
+    EXPECT_LT(wiperSettings.foundCount, 100000u);
+}
+
+TEST_F(MainWindow, ASaveThatFailsAtTheEndOfTheSessionIsNotShown)
+{
+    Saved([](CWiperSettings&) {});
+    ASSERT_TRUE(SetFileAttributesW(Widen(wiperSettings.FilePath()).c_str(), FILE_ATTRIBUTE_READONLY));
+    Open();
+    std::vector<std::string> shown;
+    {
+        DialogCloser closer;
+        SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+        shown = Texts(closer.Stop());
+    }
+    SetFileAttributesW(Widen(wiperSettings.FilePath()).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
