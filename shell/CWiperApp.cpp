@@ -18,12 +18,14 @@
 #include <msi.h>
 #include <ole2.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace
 {
 const wchar_t kMutexName[] = L"VelmoraMutex";
+// The running instance is found by its class: other windows (Explorer on a folder
+// named Velmora, the Installer) may carry its title.
+const wchar_t kMainWindowClass[] = L"Velmora";
 
 // The folder the Installer put the product in; false when it does not know the product.
 bool QueryInstallLocation(std::string& location)
@@ -76,10 +78,12 @@ bool CWiperApp::InitInstance()
         installFolder += '\\';
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
-    // Only an existing mutex means another instance; failing to create one does not.
-    const bool anotherInstance = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    // An existing mutex means another instance, and so does one this user may not
+    // open: an instance that runs elevated holds it. Any other failure does not.
+    const DWORD error = GetLastError();
+    const bool anotherInstance = mutex ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
     if (anotherInstance)
-        ActivateRunningInstance(title, installFolder);
+        ActivateRunningInstance(installFolder);
     else
         RunMainWindow(title, installFolder);
     if (mutex)
@@ -87,13 +91,14 @@ bool CWiperApp::InitInstance()
     return false;
 }
 
-void CWiperApp::ActivateRunningInstance(const std::string& title, const std::string& installFolder)
+void CWiperApp::ActivateRunningInstance(const std::string& installFolder)
 {
     // Still starting, or already gone: nothing to bring forward.
-    HWND running = FindWindowW(nullptr, Widen(title).c_str());
+    HWND running = FindWindowW(kMainWindowClass, nullptr);
     if (!running)
         return;
     wiperSettings.installFolder = installFolder;
+    wiperSettings.settingsFolder = UserSettingsFolder();
     wiperSettings.Load();
     if (wiperSettings.passwordProtected && !IsWindowVisible(running))
     {
@@ -115,15 +120,14 @@ void CWiperApp::RunMainWindow(const std::string& title, const std::string& insta
 
     CWindowMain mainWindow;
     wiperSettings.installFolder = installFolder;
+    wiperSettings.settingsFolder = UserSettingsFolder();
 
-    std::wstring className = Widen(title);
-    std::erase(className, L' ');
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELMORA));
-    CWnd::RegisterDialogClass(className.c_str(), icon);
+    CWnd::RegisterDialogClass(kMainWindowClass, icon);
 
     // A window that could not be created cannot be set up either.
     const int setUp =
-        mainWindow.Create({.className = className.c_str(), .title = title, .style = WS_OVERLAPPEDWINDOW})
+        mainWindow.Create({.className = kMainWindowClass, .title = title, .style = WS_OVERLAPPEDWINDOW})
             ? mainWindow.SetUp()
             : 0;
     switch (setUp)

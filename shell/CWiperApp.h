@@ -12,7 +12,7 @@ public:
 
 private:
     // Another instance holds the mutex: bring its window forward and end.
-    void ActivateRunningInstance(const std::string& title, const std::string& installFolder);
+    void ActivateRunningInstance(const std::string& installFolder);
     // This is the instance: create the main window and run until it is destroyed.
     void RunMainWindow(const std::string& title, const std::string& installFolder);
 };

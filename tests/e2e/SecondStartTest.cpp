@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -29,7 +31,7 @@ protected:
 
     void TearDown() override { RemoveSettings(); }
 
-    void RemoveSettings() { DeleteFileW(Widen(folder + "settings.dat").c_str()); }
+    void RemoveSettings() { DeleteFileW(Widen(UserSettingsPath()).c_str()); }
 
     // What the first instance finds at its start.
     void WriteSettings(bool protect, int showCmd)
@@ -37,6 +39,7 @@ protected:
         CWiperSettings settings;
         settings.SetDefaults();
         settings.installFolder = folder;
+        settings.settingsFolder = UserSettingsFolder();
         settings.windowShowCmd = showCmd;
         if (protect)
         {
@@ -158,4 +161,82 @@ TEST_F(SecondStart, TwoQuickStartsLeaveOneInstance)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(CountMainWindows(), 1);
     Exit(survivor, window);
+}
+
+namespace
+{
+// A window of another class with the program's title, as Explorer's on a folder
+// named Velmora is, on a thread of its own that answers its messages.
+class DecoyWindow
+{
+public:
+    DecoyWindow()
+        : thread([this] {
+              HWND made = CreateWindowExW(0, L"STATIC", L"Velmora", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
+                                          nullptr, nullptr);
+              window = made;
+              MSG msg;
+              while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+                  DispatchMessageW(&msg);
+              DestroyWindow(made);
+          })
+    {
+        WaitUntil([&] { return window.load() != nullptr; });
+    }
+    ~DecoyWindow()
+    {
+        PostThreadMessageW(GetThreadId(thread.native_handle()), WM_QUIT, 0, 0);
+        thread.join();
+    }
+    HWND Handle() const { return window; }
+
+private:
+    std::atomic<HWND> window{nullptr};
+    std::thread thread;
+};
+}
+
+TEST_F(SecondStart, BringsForwardItsOwnWindowNotAnotherOneWithItsTitle)
+{
+    WriteSettings(false, SW_SHOWNORMAL);
+    auto first = Start();
+    HWND window = first->WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != 0; }));
+    // Made after the program's window, so it lies above it.
+    DecoyWindow decoy;
+    ASSERT_NE(decoy.Handle(), nullptr);
+
+    StartSecondAndExpectItToEnd();
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(GetForegroundWindow(), window);
+    EXPECT_FALSE(IsWindowVisible(decoy.Handle()));
+    Exit(*first, window);
+}
+
+// An instance that runs elevated holds a mutex a standard user's start may not open.
+TEST_F(SecondStart, AMutexThisUserMayNotOpenMeansAnInstanceRuns)
+{
+    SECURITY_DESCRIPTOR noAccess;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&noAccess, SECURITY_DESCRIPTOR_REVISION));
+    ACL emptyList;
+    ASSERT_TRUE(InitializeAcl(&emptyList, sizeof(emptyList), ACL_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&noAccess, TRUE, &emptyList, FALSE));
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), &noAccess, FALSE};
+    HANDLE held = CreateMutexW(&attributes, TRUE, L"VelmoraMutex");
+    ASSERT_NE(held, nullptr);
+    HANDLE reopened = OpenMutexW(SYNCHRONIZE, FALSE, L"VelmoraMutex");
+    if (reopened)
+    {
+        CloseHandle(reopened);
+        CloseHandle(held);
+        GTEST_SKIP() << "NOT RUN here: this Wine grants a mutex that its access list denies";
+    }
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+
+    auto second = Start();
+    EXPECT_EQ(second->WaitForExit(), 0u);
+    EXPECT_EQ(CountMainWindows(), 0);
+    CloseHandle(held);
 }
