@@ -79,7 +79,12 @@ CDelEntriesThread::Outcome CDelEntriesThread::DeleteUnchanged(const FoundFile& r
 {
     FileSystemRedirectionOff seeFoldersAsTheyAre;
     WIN32_FILE_ATTRIBUTE_DATA now;
-    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) && !StillAsSeen(row, now))
-        return Outcome::Changed;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now))
+    {
+        // Only a reparse point needs its tag, to tell a link from a placeholder.
+        const DWORD tag = (now.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? ReparseTagOf(path) : 0;
+        if (!StillAsSeen(row, now, tag))
+            return Outcome::Changed;
+    }
     return DeleteFileW(path.c_str()) ? Outcome::Deleted : Outcome::Failed;
 }

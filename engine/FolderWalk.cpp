@@ -258,7 +258,7 @@ uint64_t FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundF
             subfolder.folder = path + "\\";
             // Links are told apart by their targets; other folders by their names, as
             // opening every folder to identify it would cost more than the walk.
-            subfolder.link = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            subfolder.link = IsLink(entry.dwFileAttributes, entry.dwReserved0);
             if (subfolder.link)
             {
                 subfolder.real = RealPath(LongPath(path));

@@ -71,6 +71,6 @@ FoundFile EngineTest::RowOf(const std::string& path)
                                                FileTypeOf(path.substr(name)));
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data);
-    RecordSeen(row, data);
+    RecordSeen(row, data, ReparseTagOf(LongPath(path)));
     return row;
 }

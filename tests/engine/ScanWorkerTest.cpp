@@ -1,6 +1,7 @@
 #include "tests/engine/EngineFixture.h"
 
 #include "engine/DateBounds.h"
+#include "engine/FileStamp.h"
 #include "engine/LocalZone.h"
 #include "framework/Text.h"
 #include "search_page/ResultText.h"
@@ -442,4 +443,39 @@ TEST(TestedTimeOfFileTime, AgreesWithTheSystemsConversion)
     EXPECT_EQ(TestedTimeOfFileTime(beforeCalendar, bias, zone), 0);
     FILETIME outOfRange = {0xFFFFFFFF, 0xFFFFFFFF};
     EXPECT_EQ(TestedTimeOfFileTime(outOfRange, bias, zone), 0);
+}
+
+// Only entries that stand for another one are links; a cloud placeholder folder
+// is walked and a placeholder file is a file, before its deletion too.
+TEST(ReparsePoints, OnlySymbolicLinksJunctionsAndMountPointsAreLinks)
+{
+    const DWORD reparse = FILE_ATTRIBUTE_REPARSE_POINT;
+    const DWORD folder = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY;
+    for (DWORD tag : {DWORD(IO_REPARSE_TAG_SYMLINK), DWORD(IO_REPARSE_TAG_MOUNT_POINT)})
+    {
+        EXPECT_TRUE(IsLink(folder, tag)) << std::hex << tag;
+        EXPECT_TRUE(IsLink(reparse, tag)) << std::hex << tag;
+    }
+    for (DWORD tag : {DWORD(IO_REPARSE_TAG_CLOUD_6), DWORD(IO_REPARSE_TAG_DEDUP), DWORD(IO_REPARSE_TAG_APPEXECLINK)})
+    {
+        EXPECT_FALSE(IsLink(folder, tag)) << std::hex << tag;
+        EXPECT_FALSE(IsLink(reparse, tag)) << std::hex << tag;
+    }
+    // Without the attribute the tag field means nothing; with it and no tag told, careful.
+    EXPECT_FALSE(IsLink(FILE_ATTRIBUTE_DIRECTORY, IO_REPARSE_TAG_SYMLINK));
+    EXPECT_TRUE(IsLink(folder, 0));
+
+    WIN32_FIND_DATAW listed = {};
+    listed.dwFileAttributes = reparse | FILE_ATTRIBUTE_ARCHIVE;
+    listed.dwReserved0 = IO_REPARSE_TAG_CLOUD_6;
+    listed.nFileSizeLow = 4096;
+    FoundFile placeholder;
+    RecordSeen(placeholder, listed);
+    EXPECT_EQ(placeholder.kind, 0);
+    WIN32_FILE_ATTRIBUTE_DATA now = {};
+    now.dwFileAttributes = listed.dwFileAttributes;
+    now.nFileSizeLow = listed.nFileSizeLow;
+    EXPECT_TRUE(StillAsSeen(placeholder, now, IO_REPARSE_TAG_CLOUD_6));
+    // The same name turned into a symbolic link since the search is not the file listed.
+    EXPECT_FALSE(StillAsSeen(placeholder, now, IO_REPARSE_TAG_SYMLINK));
 }
