@@ -1,5 +1,6 @@
 #include "search_page/CWindowWiperEntries.h"
 
+#include "engine/AccessTimes.h"
 #include "engine/Prompts.h"
 #include "engine/WorkerMessages.h"
 #include "framework/Dpi.h"
@@ -324,10 +325,31 @@ void CWindowWiperEntries::OnFind()
         DoDataExchange(false);
         return;
     }
+    if (!ConfirmAccessedDates())
+    {
+        DoDataExchange(false);
+        return;
+    }
 
     settings->requestedOperation = Operation::Search;
     StartOperation("Files Searching");
     DoDataExchange(false);
+}
+
+// Where Windows does not record when files are opened, "accessed before a year
+// ago" lists files in daily use. Asked until the user agrees once in this run:
+// a No starts nothing, so there is nothing to remember it by.
+bool CWindowWiperEntries::ConfirmAccessedDates()
+{
+    if (criteria.dateKind != DateKind::Accessed || criteria.dateCondition == DateCondition::Any ||
+        accessedDatesAccepted || WindowsRecordsAccessTimes())
+        return true;
+    accessedDatesAccepted =
+        AskYesNo(hwnd, "Warning", "",
+                 "Windows does not record when files are opened on this computer, so a file's accessed date can be "
+                 "much older than its last use. Search by accessed date anyway?",
+                 IDI_EXCLAMATION_MARK);
+    return accessedDatesAccepted;
 }
 
 void CWindowWiperEntries::OnDelete()

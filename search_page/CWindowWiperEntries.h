@@ -57,6 +57,8 @@ private:
     UINT templateDpi = kBaseDpi;
 
     SearchCriteria criteria;
+    // The user agreed to search by accessed dates that Windows does not keep.
+    bool accessedDatesAccepted = false;
     // Mirrors of the controls.
     int allFiles = 1;
     int specifyType = 0;
@@ -119,6 +121,8 @@ private:
     void UpdateButtons();
     // Steps 3 to 7 of a search's start: the file type, the date and size bounds.
     bool ComputeCriteria();
+    // True when the search may go on by its date kind.
+    bool ConfirmAccessedDates();
     void ShowWarning(const std::string& text);
     bool AskWarning(const std::string& text);
 };

@@ -360,6 +360,93 @@ TEST_F(SearchPage, FindChecksTypeThenDatesThenSizesThenLocationsAndClearsResults
     EXPECT_EQ(page->Criteria().fileType, expected);
 }
 
+namespace
+{
+const std::string kAccessedQuestion =
+    "Warning: Windows does not record when files are opened on this computer, so a file's accessed date can be much "
+    "older than its last use. Search by accessed date anyway?";
+
+// The value by which Windows says whether it updates last-access times, set for
+// one test in the prefix's registry and put back as it was.
+class AccessUpdateSetting
+{
+public:
+    AccessUpdateSetting()
+    {
+        DWORD size = sizeof(previous);
+        hadValue = RegGetValueW(HKEY_LOCAL_MACHINE, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &previous, &size) ==
+                   ERROR_SUCCESS;
+    }
+    ~AccessUpdateSetting()
+    {
+        if (hadValue)
+            Set(previous);
+        else
+            Remove();
+    }
+    static bool Set(DWORD value)
+    {
+        return RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue, REG_DWORD, &value, sizeof(value)) == ERROR_SUCCESS;
+    }
+    static void Remove() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue); }
+
+private:
+    static constexpr const wchar_t* kKey = L"SYSTEM\\CurrentControlSet\\Control\\FileSystem";
+    static constexpr const wchar_t* kValue = L"NtfsDisableLastAccessUpdate";
+    DWORD previous = 0;
+    bool hadValue = false;
+};
+}
+
+TEST_F(SearchPage, AccessedDatesThatWindowsDoesNotKeepAreAskedAboutUntilAYes)
+{
+    AccessUpdateSetting setting;
+    TempFolder folder;
+    // Opened and written long ago: every search below that runs lists it.
+    const std::string old = folder.WriteFile("old.txt", "1");
+    HANDLE file = CreateFileW(Widen(old).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const FILETIME longAgo = {0, 0x01D5C000}; // the last days of 2019
+    ASSERT_TRUE(SetFileTime(file, &longAgo, &longAgo, &longAgo));
+    CloseHandle(file);
+    page->AddLocation(folder.Path().substr(0, folder.Path().size() - 1));
+    auto searched = [&](std::vector<int> answers) {
+        std::vector<std::string> asked = ClickAndAnswer(IDC_FIND, answers);
+        EXPECT_TRUE(PumpUntil([&] { return settings.requestedOperation == Operation::None && Enabled(IDC_FIND); }));
+        EXPECT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Files Searching"); }));
+        return std::make_pair(asked, RowCount(Results()) == 1);
+    };
+    using Outcome = std::pair<std::vector<std::string>, bool>;
+    const Outcome asked = {{kAccessedQuestion}, false};
+    const Outcome searchedUnasked = {{}, true};
+
+    Choose(IDC_DATE_KIND, 2);
+    Choose(IDC_DATE_CONDITION, 2);
+    // Absent, or saying that updates are on (by the user or by the system).
+    AccessUpdateSetting::Remove();
+    EXPECT_EQ(searched({}), searchedUnasked);
+    for (DWORD on : {0x0u, 0x2u, 0x80000000u, 0x80000002u})
+    {
+        ASSERT_TRUE(AccessUpdateSetting::Set(on));
+        EXPECT_EQ(searched({}), searchedUnasked) << std::hex << on;
+    }
+    // Off: No starts nothing and asks again next time.
+    for (DWORD off : {0x1u, 0x3u, 0x80000001u, 0x80000003u})
+    {
+        ASSERT_TRUE(AccessUpdateSetting::Set(off));
+        EXPECT_EQ(searched({IDCANCEL}), asked) << std::hex << off;
+    }
+    // Other dates, and no date at all, are not in question.
+    Choose(IDC_DATE_KIND, 1);
+    EXPECT_EQ(searched({}), searchedUnasked);
+    Choose(IDC_DATE_KIND, 2);
+    Choose(IDC_DATE_CONDITION, 0);
+    EXPECT_EQ(searched({}), searchedUnasked);
+    Choose(IDC_DATE_CONDITION, 2);
+    // Yes searches, and is not asked for again.
+    EXPECT_EQ(searched({IDOK}), Outcome({kAccessedQuestion}, true));
+    EXPECT_EQ(searched({}), searchedUnasked);
+}
+
 TEST_F(SearchPage, FindComposesDateBoundsFromDatePickersAndTimePickers)
 {
     Choose(IDC_DATE_CONDITION, 1);
