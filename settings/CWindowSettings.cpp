@@ -190,9 +190,11 @@ bool CWindowSettings::UpdateRunValue(bool startWithWindows)
     HKEY key = nullptr;
     if (startWithWindows)
     {
-        std::wstring path = Widen(ProgramPath());
-        if (path.empty())
+        const std::wstring program = Widen(ProgramPath());
+        if (program.empty())
             return false;
+        // Quoted, or Windows would try "C:\Program" first for a path with blanks.
+        const std::wstring path = L"\"" + program + L"\"";
         // A fresh profile may lack the key; Windows creates it the same way.
         if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)

@@ -9,6 +9,38 @@
 
 #include <objbase.h>
 
+#include <cstddef>
+#include <cstdint>
+
+namespace
+{
+// The flag in the program's own header, read from the file.
+bool TerminalServerAware(const std::string& path)
+{
+    const std::string image = ReadWholeFile(path);
+    if (image.size() < 0x40)
+        return false;
+    const uint32_t header = *reinterpret_cast<const uint32_t*>(image.data() + 0x3C);
+    // The signature, the file header, then the optional header, whose flags lie at the same place in both forms.
+    const size_t flags = header + 4 + sizeof(IMAGE_FILE_HEADER) + offsetof(IMAGE_OPTIONAL_HEADER32, DllCharacteristics);
+    if (image.size() < flags + sizeof(WORD))
+        return false;
+    return (*reinterpret_cast<const WORD*>(image.data() + flags) & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE) != 0;
+}
+
+std::string ManifestOf(const std::string& path)
+{
+    HMODULE module = LoadLibraryExW(Widen(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return "";
+    std::string text;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)))
+        text.assign(static_cast<const char*>(LockResource(LoadResource(module, found))), SizeofResource(module, found));
+    FreeLibrary(module);
+    return text;
+}
+}
+
 TEST(Install, SilentInstallPutsEverythingInItsPlace)
 {
     const std::string package = BuildPath("VELMORA_MSI");
@@ -31,6 +63,14 @@ TEST(Install, SilentInstallPutsEverythingInItsPlace)
     }
     for (const char* shortcut : {"Velmora.lnk", "Uninstall Velmora.lnk"})
         EXPECT_TRUE(StartMenuEntryExists(shortcut)) << shortcut;
+
+    // Both marked terminal-server aware; Velmora's manifest names the systems it was written for.
+    for (const char* program : {"Velmora.exe", "uninstall.exe"})
+        EXPECT_TRUE(TerminalServerAware(folder + program)) << program;
+    const std::string manifest = ManifestOf(folder + "Velmora.exe");
+    for (const char* system : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                               "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + system + "\"/>"), std::string::npos) << system;
 
     // The uninstaller's only way to the product code.
     CLSID productCode = {};

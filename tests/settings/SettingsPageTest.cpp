@@ -253,8 +253,8 @@ TEST_F(SettingsPage, StartWithWindowsWritesAndThenDeletesTheRunValueInOneVisit)
     EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
     EXPECT_TRUE(Click(IDC_APPLY).empty());
     EXPECT_EQ(settings.startWithWindows, 1);
-    // The bare path of the program itself, without quotes.
-    EXPECT_EQ(RunValue(), OwnPath());
+    // The program's own path, quoted: Windows reads an unquoted path with blanks piece by piece.
+    EXPECT_EQ(RunValue(), "\"" + OwnPath() + "\"");
     EXPECT_EQ(LoadedBack().startWithWindows, 1);
 
     EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
