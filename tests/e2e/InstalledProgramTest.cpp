@@ -49,24 +49,26 @@ TEST(InstalledProgram, KeepsItsSettingsInTheUsersFolderWhateverTheCurrentFolder)
 
 namespace
 {
+struct PageSearch
+{
+    int id;
+    HWND page;
+};
+
+BOOL CALLBACK NotePage(HWND child, LPARAM data)
+{
+    auto& search = *reinterpret_cast<PageSearch*>(data);
+    if (GetDlgCtrlID(child) != search.id)
+        return TRUE;
+    search.page = GetParent(child);
+    return FALSE;
+}
+
 // The page of the main window that holds the control `id`, or null.
 HWND PageHolding(HWND mainWindow, int id)
 {
-    struct Search
-    {
-        int id;
-        HWND page;
-    } search = {id, nullptr};
-    EnumChildWindows(
-        mainWindow,
-        [](HWND child, LPARAM data) {
-            auto& wanted = *reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) != wanted.id)
-                return TRUE;
-            wanted.page = GetParent(child);
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    PageSearch search = {id, nullptr};
+    EnumChildWindows(mainWindow, NotePage, reinterpret_cast<LPARAM>(&search));
     return search.page;
 }
 
