@@ -59,6 +59,11 @@ void InitialisePlatformLibraries()
 }
 }
 
+bool AnotherInstanceRuns(HANDLE mutex, DWORD error)
+{
+    return mutex ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
+}
+
 bool CWiperApp::InitInstance()
 {
     const std::string title = "Velmora";
@@ -78,11 +83,7 @@ bool CWiperApp::InitInstance()
         installFolder += '\\';
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
-    // An existing mutex means another instance, and so does one this user may not
-    // open: an instance that runs elevated holds it. Any other failure does not.
-    const DWORD error = GetLastError();
-    const bool anotherInstance = mutex ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
-    if (anotherInstance)
+    if (AnotherInstanceRuns(mutex, GetLastError()))
         ActivateRunningInstance(installFolder);
     else
         RunMainWindow(title, installFolder);

@@ -2,7 +2,14 @@
 // program, which runs entirely inside InitInstance.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
+
+// What creating the single-instance mutex says of another instance: it exists, or
+// this user may not open it because an instance that runs elevated holds it. Any
+// other failure does not mean an instance runs.
+bool AnotherInstanceRuns(HANDLE mutex, DWORD error);
 
 class CWiperApp
 {

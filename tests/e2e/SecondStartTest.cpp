@@ -9,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 
 namespace
 {
@@ -163,41 +161,6 @@ TEST_F(SecondStart, TwoQuickStartsLeaveOneInstance)
     Exit(survivor, window);
 }
 
-namespace
-{
-// A window of another class with the program's title, as Explorer's on a folder
-// named Velmora is, on a thread of its own that answers its messages.
-class DecoyWindow
-{
-public:
-    DecoyWindow()
-        : thread([this] {
-              HWND made = CreateWindowExW(0, L"STATIC", L"Velmora", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
-                                          nullptr, nullptr);
-              threadId = GetCurrentThreadId();
-              window = made;
-              MSG msg;
-              while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-                  DispatchMessageW(&msg);
-              DestroyWindow(made);
-          })
-    {
-        WaitUntil([&] { return window.load() != nullptr; });
-    }
-    ~DecoyWindow()
-    {
-        PostThreadMessageW(threadId, WM_QUIT, 0, 0);
-        thread.join();
-    }
-    HWND Handle() const { return window; }
-
-private:
-    std::atomic<HWND> window{nullptr};
-    std::atomic<DWORD> threadId{0};
-    std::thread thread;
-};
-}
-
 TEST_F(SecondStart, BringsForwardItsOwnWindowNotAnotherOneWithItsTitle)
 {
     WriteSettings(false, SW_SHOWNORMAL);
@@ -206,13 +169,16 @@ TEST_F(SecondStart, BringsForwardItsOwnWindowNotAnotherOneWithItsTitle)
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != 0; }));
-    // Made after the program's window, so it lies above it.
-    DecoyWindow decoy;
-    ASSERT_NE(decoy.Handle(), nullptr);
+    // Another class with the program's title, as Explorer's window on a folder named
+    // Velmora has; made after the program's window, so it lies above it.
+    HWND decoy = CreateWindowExW(0, L"STATIC", L"Velmora", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ASSERT_NE(decoy, nullptr);
 
     StartSecondAndExpectItToEnd();
     EXPECT_FALSE(IsIconic(window));
     EXPECT_EQ(GetForegroundWindow(), window);
-    EXPECT_FALSE(IsWindowVisible(decoy.Handle()));
+    EXPECT_FALSE(IsWindowVisible(decoy));
+    DestroyWindow(decoy);
     Exit(*first, window);
 }
