@@ -27,25 +27,29 @@ void CScanEntriesThread::Run()
 
     for (const std::string& location : locations)
         roots.push_back(RealPath(LongPath(location)));
-    FolderWalk walk(criteria, types, zone, biasNow, roots, control);
     bool stopped = false;
-    for (size_t index = 0; index < locations.size(); index++)
+    // The walk, its threads and its heap are gone before the end is announced:
+    // a program that ends as soon as it hears of it must not find them at work.
     {
-        if (StopRequested())
+        FolderWalk walk(criteria, types, zone, biasNow, roots, control);
+        for (size_t index = 0; index < locations.size(); index++)
         {
-            Post(WM_WORKER_FINISHED);
-            stopped = true;
-            break;
+            if (StopRequested())
+            {
+                Post(WM_WORKER_FINISHED);
+                stopped = true;
+                break;
+            }
+            if (!Walk(walk, index))
+                break;
         }
-        if (!Walk(walk, index))
-            break;
-    }
-    // The rows point into the listing threads' texts, which the results keep.
-    walk.Finish();
-    {
-        std::unique_lock lock(settings->foundFilesLock);
-        walk.HandOverTexts(settings->foundTexts);
-        settings->foundFiles.shrink_to_fit();
+        // The rows point into the listing threads' texts, which the results keep.
+        walk.Finish();
+        {
+            std::unique_lock lock(settings->foundFilesLock);
+            walk.HandOverTexts(settings->foundTexts);
+            settings->foundFiles.shrink_to_fit();
+        }
     }
     if (!stopped)
     {

@@ -56,11 +56,13 @@ void CWorkerThread::Abandon()
     EndRun();
 }
 
+// The shell hears first: once the flags say the worker has ended, the program
+// may end, and nothing of the worker may still be inside the shell then.
 void CWorkerThread::EndRun()
 {
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     settings->runningOperation = Operation::None;
     settings->requestedOperation = Operation::None;
     control->stopRequested = 1;
     page->RefreshResults();
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
