@@ -42,13 +42,12 @@ bool FolderWalk::Later(const Task& a, const Task& b)
 FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
                        const std::vector<std::wstring>& roots, WorkerControl* control)
     : criteria(criteria), types(types), zone(zone), biasNow(biasNow), roots(roots), control(control),
-      heap(HeapCreate(0, 0, 0)), pace(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads))
+      heap(HeapCreate(0, 0, 0)), pace(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads)),
+      started(std::chrono::steady_clock::now())
 {
     if (!heap)
         throw std::bad_alloc();
-    QueryPerformanceFrequency(&ticksPerSecond);
-    QueryPerformanceCounter(&started);
-    const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+    const unsigned count = pace.MaxThreads();
     for (unsigned i = 0; i < count; i++)
         texts.push_back(std::make_unique<TextStore>());
     // Lister 0 is the search's own thread.
@@ -58,9 +57,7 @@ FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types,
 
 double FolderWalk::SecondsSinceStart() const
 {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart - started.QuadPart) / double(ticksPerSecond.QuadPart);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 }
 
 FolderWalk::~FolderWalk()

@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -132,8 +133,7 @@ private:
     // Guarded by the lock: the entries listed so far, timed from the start.
     ListingPace pace;
     uint64_t entriesListed = 0;
-    LARGE_INTEGER started;
-    LARGE_INTEGER ticksPerSecond;
+    const std::chrono::steady_clock::time_point started;
 
     void Serve(unsigned index, TextStore& store);
     // The earliest queued task; under the lock, with tasks queued.

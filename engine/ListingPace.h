@@ -19,8 +19,9 @@ public:
 
     explicit ListingPace(unsigned maxThreads);
 
-    // How many threads may list now.
+    // How many threads may list now, and at most.
     unsigned Active() const { return active; }
+    unsigned MaxThreads() const { return maxThreads; }
     // The entries listed so far and the walk's time; true when Active() changed.
     bool Sample(uint64_t entries, double seconds);
 

@@ -1,5 +1,6 @@
 #include "tests/engine/EngineFixture.h"
 
+#include "engine/FileSystemRedirectionOff.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
@@ -477,25 +478,20 @@ namespace
 // Writes a file with the 32-bit redirection off, so that it lands in the folder its path names.
 bool WriteUnredirected(const std::string& path, const std::string& content)
 {
-    PVOID previous = nullptr;
-    Wow64DisableWow64FsRedirection(&previous);
+    FileSystemRedirectionOff seeFoldersAsTheyAre;
     HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     const bool made = file != INVALID_HANDLE_VALUE &&
                       WriteFile(file, content.data(), (DWORD)content.size(), &written, nullptr) &&
                       written == content.size();
     CloseHandle(file);
-    Wow64RevertWow64FsRedirection(previous);
     return made;
 }
 
 bool ExistsUnredirected(const std::string& path)
 {
-    PVOID previous = nullptr;
-    Wow64DisableWow64FsRedirection(&previous);
-    const bool exists = GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-    Wow64RevertWow64FsRedirection(previous);
-    return exists;
+    FileSystemRedirectionOff seeFoldersAsTheyAre;
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 }
 
