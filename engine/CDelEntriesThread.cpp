@@ -56,17 +56,7 @@ void CDelEntriesThread::Run()
     Post(WM_WORKER_FINISHED);
     {
         std::unique_lock lock(settings->foundFilesLock);
-        std::vector<FoundFile>& changing = settings->foundFiles;
-        size_t kept = 0;
-        for (size_t i = 0; i < count; i++)
-        {
-            if (deleted[i])
-                continue;
-            if (kept != i)
-                changing[kept] = std::move(changing[i]);
-            kept++;
-        }
-        changing.resize(kept);
+        DropRows(settings->foundFiles, settings->foundPlaces, deleted);
     }
     EndRun();
 }

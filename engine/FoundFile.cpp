@@ -1,6 +1,9 @@
 #include "engine/FoundFile.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <numeric>
 
 const std::string FoundFile::noFolder;
 
@@ -9,6 +12,47 @@ std::string FoundFile::Path() const
     std::string path = *folder;
     path += Name();
     return path;
+}
+
+size_t FoundPlace(const std::vector<uint32_t>& places, size_t row)
+{
+    // Rows added after the last deletion (only a new search adds rows, and it
+    // clears the places first) would stand past the places, at their own index.
+    return row < places.size() ? places[row] : row;
+}
+
+size_t RowAtFoundPlace(const std::vector<uint32_t>& places, size_t rowCount, size_t place)
+{
+    if (places.empty())
+        return place < rowCount ? place : SIZE_MAX;
+    // The rows that are left are still in found order, so their places ascend.
+    auto found = std::lower_bound(places.begin(), places.end(), (uint32_t)place);
+    return found != places.end() && *found == place ? (size_t)(found - places.begin()) : SIZE_MAX;
+}
+
+void DropRows(std::vector<FoundFile>& rows, std::vector<uint32_t>& places, const std::vector<char>& dropped)
+{
+    if (std::find(dropped.begin(), dropped.end(), 1) == dropped.end())
+        return;
+    if (places.empty())
+    {
+        places.resize(rows.size());
+        std::iota(places.begin(), places.end(), 0u);
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < rows.size(); i++)
+    {
+        if (i < dropped.size() && dropped[i])
+            continue;
+        if (kept != i)
+        {
+            rows[kept] = std::move(rows[i]);
+            places[kept] = places[i];
+        }
+        kept++;
+    }
+    rows.resize(kept);
+    places.resize(kept);
 }
 
 const std::string* TextStore::AddFolder(std::string path)

@@ -59,6 +59,14 @@ public:
     std::string Path() const;
 };
 
+// Where a row stood in the found order, which its "N" shows and a deletion keeps.
+// `places` is empty until a deletion drops rows; until then row i stood at i.
+size_t FoundPlace(const std::vector<uint32_t>& places, size_t row);
+// The row that stood at `place` among `rowCount` rows, or SIZE_MAX when it is gone.
+size_t RowAtFoundPlace(const std::vector<uint32_t>& places, size_t rowCount, size_t place);
+// Drops the rows whose flag in `dropped` is set; the others keep their order and places.
+void DropRows(std::vector<FoundFile>& rows, std::vector<uint32_t>& places, const std::vector<char>& dropped);
+
 // The texts of found rows, in blocks that never move, so that rows can point
 // into them; cleared with the rows.
 class TextStore

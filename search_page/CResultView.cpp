@@ -34,16 +34,42 @@ size_t CResultView::FileOfRow(int row) const
 
 void CResultView::Rebuild()
 {
-    size_t count = 0;
     {
         std::shared_lock lock(settings->foundFilesLock);
-        count = settings->foundFiles.size();
+        const size_t count = settings->foundFiles.size();
+        if (shownPlaces.empty())
+        {
+            rowOrder.resize(count);
+            std::iota(rowOrder.begin(), rowOrder.end(), size_t(0));
+        }
+        else
+        {
+            // A deletion dropped rows: the others stay where they were shown, as in Explorer.
+            rowOrder.clear();
+            for (uint32_t place : shownPlaces)
+            {
+                size_t file = RowAtFoundPlace(settings->foundPlaces, count, place);
+                if (file != SIZE_MAX)
+                    rowOrder.push_back(file);
+            }
+        }
     }
-    rowOrder.resize(count);
-    std::iota(rowOrder.begin(), rowOrder.end(), size_t(0));
     zone = CurrentZoneRule();
     RecountSelection();
     MirrorSelection();
+}
+
+void CResultView::KeepShownOrder()
+{
+    std::shared_lock lock(settings->foundFilesLock);
+    shownPlaces.resize(rowOrder.size());
+    for (size_t row = 0; row < rowOrder.size(); row++)
+        shownPlaces[row] = (uint32_t)FoundPlace(settings->foundPlaces, rowOrder[row]);
+}
+
+void CResultView::ListInFoundOrder()
+{
+    shownPlaces.clear();
 }
 
 void CResultView::Sort(int column, int kind, bool ascending)
@@ -104,7 +130,7 @@ void CResultView::NumberKeys(const std::vector<FoundFile>& files, int column, in
         if (kind == SortDate)
             keys[row] = files[file].testedTime;
         else if (column == 0)
-            keys[row] = (int64_t)file + 1;
+            keys[row] = (int64_t)FoundPlace(settings->foundPlaces, file);
         else
             keys[row] = (int64_t)files[file].size;
     }
@@ -225,7 +251,7 @@ void CResultView::OnGetText(NMLVDISPINFOW& info)
         std::shared_lock lock(settings->foundFilesLock);
         if (file >= settings->foundFiles.size())
             return;
-        text = CellText(settings->foundFiles[file], file, item.iSubItem, zone);
+        text = CellText(settings->foundFiles[file], FoundPlace(settings->foundPlaces, file), item.iSubItem, zone);
     }
     lstrcpynW(item.pszText, Widen(text).c_str(), item.cchTextMax);
 }

@@ -31,9 +31,13 @@ public:
 
     CCustomList& List() { return list; }
 
-    // Lists every found file in found order, keeps the files' selection and
-    // shows its total. On the page's thread.
+    // Lists every found file, keeps the files' selection and shows its total. On
+    // the page's thread. The order is the found order, or the order kept before a deletion.
     void Rebuild();
+    // The rows a deletion leaves are listed as they are shown now.
+    void KeepShownOrder();
+    // Rebuilds list the rows in found order again: a new search's rows.
+    void ListInFoundOrder();
     // Orders the rows by a column; the selected and the focused files stay so.
     void Sort(int column, int kind, bool ascending);
     // The list's notifications about rows: texts and selection changes.
@@ -64,6 +68,8 @@ private:
     CCustomList list;
     // Row of the list -> index into foundFiles.
     std::vector<size_t> rowOrder;
+    // The found places of the rows as shown before a deletion; empty: found order.
+    std::vector<uint32_t> shownPlaces;
     // The local-time rule the Date column's texts are made with, taken at each rebuild.
     ZoneRule zone;
     uint64_t selectedFiles = 0;

@@ -312,9 +312,11 @@ void CWindowWiperEntries::OnFind()
     {
         std::unique_lock lock(settings->foundFilesLock);
         settings->foundFiles.clear();
+        settings->foundPlaces.clear();
         settings->foundTexts.Clear();
         settings->foundCount = 0;
     }
+    results.ListInFoundOrder();
     RefreshResults();
 
     if (!ComputeCriteria())
@@ -363,6 +365,7 @@ void CWindowWiperEntries::OnDelete()
     if (!AskWarning("Do you really want to delete selected file(s)?"))
         return;
 
+    results.KeepShownOrder();
     CCustomList& list = results.List();
     list.SetRedraw(false);
     settings->requestedOperation = Operation::Delete;
@@ -404,7 +407,7 @@ void CWindowWiperEntries::RefreshResults()
         SendMessageW(window, WM_REFRESH_RESULTS, 0, 0);
         return;
     }
-    // Back to found order; the rows that are left keep their selection.
+    // In found order, or as shown before a deletion; the rows that are left keep their selection.
     results.Rebuild();
     SetItemText(IDC_TOTAL_LINE, "Total number of found files: " + std::to_string(settings->foundCount.load()));
     ShowItem(IDC_TOTAL_LINE, true);

@@ -62,12 +62,12 @@ std::string CsvRecord(const std::vector<std::string>& fields)
     return record + "\r\n";
 }
 
-std::string CellText(const FoundFile& file, size_t index, int column, const ZoneRule& zone)
+std::string CellText(const FoundFile& file, size_t foundPlace, int column, const ZoneRule& zone)
 {
     switch (column)
     {
     case 0:
-        return std::to_string(index + 1);
+        return std::to_string(foundPlace + 1);
     case 1:
         return std::string(file.Name());
     case 2:

@@ -19,5 +19,5 @@ std::string SelectionTotalText(uint64_t files, uint64_t bytes);
 std::string CsvRecord(const std::vector<std::string>& fields);
 
 // What a result row shows in a column (0 "N" to 5 "Date"); the "N" text is
-// the found file's index plus 1, the date is the tested time in the zone's local time.
-std::string CellText(const FoundFile& file, size_t index, int column, const ZoneRule& zone);
+// the row's place in the found order (FoundPlace) plus 1, the date is the tested time in the zone's local time.
+std::string CellText(const FoundFile& file, size_t foundPlace, int column, const ZoneRule& zone);

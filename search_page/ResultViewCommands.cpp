@@ -117,8 +117,9 @@ bool CResultView::SaveList(const std::string& path)
             if (file >= files.size())
                 continue;
             const FoundFile& found = files[file];
-            text += CsvRecord({CellText(found, file, 0, zone), std::string(found.Name()), std::string(found.Type()),
-                               found.Folder(), CellText(found, file, 4, zone), CellText(found, file, 5, zone),
+            const size_t place = FoundPlace(settings->foundPlaces, file);
+            text += CsvRecord({CellText(found, place, 0, zone), std::string(found.Name()), std::string(found.Type()),
+                               found.Folder(), CellText(found, place, 4, zone), CellText(found, place, 5, zone),
                                found.Path()});
         }
     }

@@ -26,9 +26,11 @@ public:
     std::atomic<Operation> runningOperation{Operation::None};
     std::vector<std::string> locations;
     std::vector<FoundFile> foundFiles;
+    // Each row's place in the found order once a deletion dropped rows (FoundPlace).
+    std::vector<uint32_t> foundPlaces;
     // The texts the rows of foundFiles point into; emptied with them.
     TextStore foundTexts;
-    // Held shared to read foundFiles and exclusively to change it, so the result
+    // Held shared to read foundFiles and foundPlaces and exclusively to change it, so the result
     // list can paint rows while a worker changes them.
     mutable std::shared_mutex foundFilesLock;
     std::atomic<uint64_t> foundCount{0};

@@ -197,3 +197,31 @@ TEST(TextStoreTest, RowsKeepTheirTextsWhereverTheStoreGoes)
         ASSERT_EQ(many[i].Name(), "file" + std::to_string(i) + ".doc") << i;
     EXPECT_EQ(FoundFile().Path(), "");
 }
+
+TEST(DropRowsTest, RowsLeftByDeletionsKeepTheirFoundPlaces)
+{
+    TextStore store;
+    const std::string* folder = store.AddFolder("C:\\");
+    std::vector<FoundFile> rows;
+    for (int i = 0; i < 6; i++)
+        rows.push_back(store.AddRow(folder, std::to_string(i), ""));
+    std::vector<uint32_t> places;
+    EXPECT_EQ(RowAtFoundPlace(places, rows.size(), 4), 4u);
+    EXPECT_EQ(RowAtFoundPlace(places, rows.size(), 6), SIZE_MAX);
+
+    DropRows(rows, places, {0, 1, 0, 0, 0, 0});
+    DropRows(rows, places, {1, 0, 0, 1, 0});
+    ASSERT_EQ(rows.size(), 3u);
+    std::vector<size_t> kept;
+    for (size_t row = 0; row < rows.size(); row++)
+    {
+        kept.push_back(FoundPlace(places, row));
+        EXPECT_EQ(rows[row].Name(), std::to_string(kept.back()));
+        EXPECT_EQ(RowAtFoundPlace(places, rows.size(), kept.back()), row);
+    }
+    EXPECT_EQ(kept, (std::vector<size_t>{2, 3, 5}));
+    EXPECT_EQ(RowAtFoundPlace(places, rows.size(), 4), SIZE_MAX);
+    // Dropping nothing changes nothing.
+    DropRows(rows, places, {0, 0, 0});
+    EXPECT_EQ(rows.size(), 3u);
+}

@@ -1126,7 +1126,7 @@ TEST_F(SearchPage, DeleteKeyAsksLikeTheButtonAndANewSearchStartsUnselected)
     EXPECT_TRUE(SelectedRows(Results()).empty());
 }
 
-TEST_F(SearchPage, RowsLeftByADeletionStaySelected)
+TEST_F(SearchPage, RowsLeftByADeletionStaySelectedInTheirOrderWithTheirNumbers)
 {
     TempFolder folder;
     folder.WriteFile("keep.txt", "1");
@@ -1137,8 +1137,9 @@ TEST_F(SearchPage, RowsLeftByADeletionStaySelected)
     Click(IDC_FIND);
     ASSERT_TRUE(PumpUntil([&] { return settings.requestedOperation == Operation::None && Enabled(IDC_DELETE); }));
     ASSERT_TRUE(PumpUntil([] { return !FindWindowW(L"#32770", L"Files Searching"); }));
-    SortBy(ColumnName);
-    ASSERT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"gone.txt", "keep.txt", "locked.txt"}));
+    SortBy(ColumnName, false);
+    ASSERT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"locked.txt", "keep.txt", "gone.txt"}));
+    const std::vector<std::string> numbers = ColumnTexts(ColumnN);
     ClickRow(0);
     ClickRow(2, MK_CONTROL);
     {
@@ -1151,10 +1152,15 @@ TEST_F(SearchPage, RowsLeftByADeletionStaySelected)
     SetFileAttributesW(LongPath(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_FALSE(FileExists(folder.Path() + "gone.txt"));
     ASSERT_EQ(RowCount(Results()), 2);
+    // Still sorted as the heading says, each row with the number it was found under.
+    EXPECT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"locked.txt", "keep.txt"}));
+    EXPECT_EQ(ColumnTexts(ColumnN), (std::vector<std::string>{numbers[0], numbers[1]}));
     std::vector<int> rows = SelectedRows(Results());
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(Cell(Results(), rows[0], ColumnName), "locked.txt");
     EXPECT_EQ(SelectionText(), "Selected: 1 file(s), 3 bytes");
+    ClickHeading(ColumnName);
+    EXPECT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"keep.txt", "locked.txt"}));
 }
 
 TEST_F(SearchPage, CopyPathPutsTheSelectedPathsInShownOrder)
