@@ -4,6 +4,12 @@
 
 // Modeless dialogs belong to the thread that created them.
 static thread_local std::vector<HWND> modelessDialogs;
+static thread_local std::function<bool(MSG&)> messageFilter;
+
+void SetLoopMessageFilter(std::function<bool(MSG&)> filter)
+{
+    messageFilter = std::move(filter);
+}
 
 void RegisterModelessDialog(HWND dialog)
 {
@@ -17,6 +23,8 @@ void UnregisterModelessDialog(HWND dialog)
 
 void DispatchLoopMessage(MSG& msg)
 {
+    if (messageFilter && messageFilter(msg))
+        return;
     // By index: a dialog may close, and leave the list, while it handles the message.
     for (size_t i = 0; i < modelessDialogs.size(); i++)
     {

@@ -3,8 +3,14 @@
 
 #include <windows.h>
 
+#include <functional>
+
 void RegisterModelessDialog(HWND dialog);
 void UnregisterModelessDialog(HWND dialog);
+
+// Shown every message of the thread's loop first; true when it took the message.
+// An empty filter takes none.
+void SetLoopMessageFilter(std::function<bool(MSG&)> filter);
 
 // Runs until WM_QUIT; returns its exit code.
 int RunMessageLoop();

@@ -11,68 +11,9 @@
 namespace
 {
 const char kWindowType[] = "Velmora Help";
-
-// The viewer's window-type record as its ANSI entry reads it: <htmlhelp.h>
-// declares it with the texts of the build's character set, which is wide here.
-struct WindowTypeRecord
-{
-    int cbStruct;
-    BOOL fUniCodeStrings;
-    LPCSTR pszType;
-    DWORD fsValidMembers;
-    DWORD fsWinProperties;
-    LPCSTR pszCaption;
-    DWORD dwStyles;
-    DWORD dwExStyles;
-    RECT rcWindowPos;
-    int nShowState;
-    HWND hwndHelp;
-    HWND hwndCaller;
-    void* paInfoTypes;
-    HWND hwndToolBar;
-    HWND hwndNavigation;
-    HWND hwndHTML;
-    int iNavWidth;
-    RECT rcHTML;
-    LPCSTR pszToc;
-    LPCSTR pszIndex;
-    LPCSTR pszFile;
-    LPCSTR pszHome;
-    DWORD fsToolBarFlags;
-    BOOL fNotExpanded;
-    int curNavType;
-    int tabpos;
-    int idNotify;
-    BYTE tabOrder[HH_MAX_TABS + 1];
-    int cHistory;
-    LPCSTR pszJump1;
-    LPCSTR pszJump2;
-    LPCSTR pszUrlJump1;
-    LPCSTR pszUrlJump2;
-    RECT rcMinSize;
-    int cbInfoTypes;
-    LPCSTR pszCustomTabs;
-};
-static_assert(sizeof(WindowTypeRecord) == sizeof(HH_WINTYPE), "the viewer's layout");
-static_assert(sizeof(void*) != 4 || sizeof(WindowTypeRecord) == 196, "196 bytes on 32-bit Windows");
-
-// The path as the viewer's ANSI entry can read it: a path with characters
-// outside the ANSI code page goes in its short form, which has none.
-std::string ViewerPath(const std::string& path)
-{
-    std::wstring wide = Widen(path);
-    BOOL lossy = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
-    if (!lossy)
-        return path;
-    DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
-    if (length == 0)
-        return path;
-    std::wstring shortPath(length, L'\0');
-    length = GetShortPathNameW(wide.c_str(), shortPath.data(), length);
-    shortPath.resize(length);
-    return Narrow(shortPath);
-}
+const wchar_t kWideWindowType[] = L"Velmora Help";
+// The viewer's wide entry reads the record with wide texts, as the header declares it here.
+static_assert(sizeof(*HH_WINTYPE().pszType) == sizeof(wchar_t), "a wide window-type record");
 
 // Invalidate, erase and repaint the window and all its children now.
 void RedrawNow(HWND window)
@@ -109,7 +50,6 @@ LRESULT CWindowHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CWindowHelp::OnInitDialog()
 {
-    viewerFile = ViewerPath(helpFile);
     HWND help = ShowContents();
     // Without the viewer or the help file the page stays empty, and the
     // viewer is not asked about a window it never made.
@@ -123,11 +63,12 @@ BOOL CWindowHelp::OnInitDialog()
 
 HWND CWindowHelp::ShowContents()
 {
-    const std::string toc = ToAnsi(viewerFile + "::/Table of Contents.hhc");
-    const std::string home = ToAnsi(viewerFile + "::/Introduction.html");
-    WindowTypeRecord type = {};
+    const std::wstring toc = Widen(helpFile + "::/Table of Contents.hhc");
+    const std::wstring home = Widen(helpFile + "::/Introduction.html");
+    HH_WINTYPE type = {};
     type.cbStruct = sizeof(type);
-    type.pszType = kWindowType;
+    type.fUniCodeStrings = TRUE;
+    type.pszType = kWideWindowType;
     type.fsValidMembers = HHWIN_PARAM_PROPERTIES | HHWIN_PARAM_STYLES | HHWIN_PARAM_EXSTYLES | HHWIN_PARAM_RECT |
                           HHWIN_PARAM_NAV_WIDTH | HHWIN_PARAM_SHOWSTATE | HHWIN_PARAM_TB_FLAGS |
                           HHWIN_PARAM_EXPANSION | HHWIN_PARAM_CUR_TAB;
@@ -143,8 +84,8 @@ HWND CWindowHelp::ShowContents()
     type.fsToolBarFlags = HHWIN_BUTTON_BACK | HHWIN_BUTTON_HOME | HHWIN_BUTTON_PRINT;
     type.fNotExpanded = FALSE;
     type.curNavType = HHWIN_NAVTYPE_TOC;
-    CallHtmlHelp(hwnd, viewerFile, HH_SET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&type));
-    HWND help = CallHtmlHelp(hwnd, viewerFile + ">" + kWindowType, HH_DISPLAY_TOC, 0);
+    CallHtmlHelp(hwnd, helpFile, HH_SET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&type));
+    HWND help = CallHtmlHelp(hwnd, helpFile + ">" + kWindowType, HH_DISPLAY_TOC, 0);
     return IsWindow(help) ? help : nullptr;
 }
 
@@ -187,11 +128,11 @@ void CWindowHelp::RefreshViewer(int width, int height)
     // copies the record into ours. Only the copy fills in the type's name.
     union
     {
-        WindowTypeRecord record;
-        WindowTypeRecord* pointer;
+        HH_WINTYPE record;
+        HH_WINTYPE* pointer;
     } answer = {};
-    CallHtmlHelp(hwnd, viewerFile + ">" + kWindowType, HH_GET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&answer));
-    const WindowTypeRecord* type = answer.record.pszType ? &answer.record : answer.pointer;
+    CallHtmlHelp(hwnd, helpFile + ">" + kWindowType, HH_GET_WIN_TYPE, reinterpret_cast<DWORD_PTR>(&answer));
+    const HH_WINTYPE* type = answer.record.pszType ? &answer.record : answer.pointer;
     if (!type)
         return;
     if (width >= 0)

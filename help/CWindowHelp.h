@@ -25,9 +25,8 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    // The help file's full path, and the same as the viewer is given it.
+    // The help file's full path.
     std::string helpFile;
-    std::string viewerFile;
 
     void OnSize(int width, int height);
     void OnPaint();

@@ -5,7 +5,7 @@
 namespace
 {
 const wchar_t kViewerServerKey[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
-const int kEntryOrdinal = 14;
+const int kEntryOrdinal = 15;
 
 // The viewer library's path as registered for its control class, or "".
 std::wstring RegisteredViewerPath()
@@ -60,12 +60,17 @@ HWND HtmlHelpLoader::Call(HWND caller, const std::string& file, UINT command, DW
     if (!Load())
         return nullptr;
     // No file at all (closing every window) is a null text, not an empty one.
-    std::string ansiFile = ToAnsi(file);
-    return entry(caller, file.empty() ? nullptr : ansiFile.c_str(), command, data);
+    std::wstring wideFile = Widen(file);
+    return entry(caller, file.empty() ? nullptr : wideFile.c_str(), command, data);
+}
+
+HtmlHelpLoader& ProcessHelpLoader()
+{
+    static HtmlHelpLoader loader;
+    return loader;
 }
 
 HWND CallHtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data)
 {
-    static HtmlHelpLoader loader;
-    return loader.Call(caller, file, command, data);
+    return ProcessHelpLoader().Call(caller, file, command, data);
 }

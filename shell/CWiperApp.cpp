@@ -1,12 +1,13 @@
-#include "shell/CWiperApp.h"
-
 // WinSock's header must come before <windows.h>, which the others include.
 #include <winsock2.h>
+
+#include "shell/CWiperApp.h"
 
 #include "engine/Prompts.h"
 #include "framework/FailureReport.h"
 #include "framework/MessageLoop.h"
 #include "framework/Text.h"
+#include "help/HelpViewerSession.h"
 #include "resources/resource.h"
 #include "settings/CCheckPassword.h"
 #include "shell/CWindowMain.h"
@@ -118,6 +119,7 @@ void CWiperApp::ActivateRunningInstance(const std::string& installFolder)
 void CWiperApp::RunMainWindow(const std::string& title, const std::string& installFolder)
 {
     InitialisePlatformLibraries();
+    HelpViewerSession helpViewer;
 
     CWindowMain mainWindow;
     wiperSettings.installFolder = installFolder;

@@ -202,7 +202,7 @@ TEST_F(HelpPage, WithoutTheHelpFileThePageStaysEmptyAndResizesQuietly)
 
 TEST_F(HelpPage, ShowsAHelpFileWhosePathTheAnsiCodePageCannotSpell)
 {
-    // The viewer is reached through its ANSI entry; Cyrillic and Chinese together are outside most ANSI code pages.
+    // Cyrillic and Chinese together are outside every ANSI code page; the viewer gets the path whole.
     TempFolder folder;
     // "Справка 帮助\Velmora.chm" in UTF-8
     const std::string copy = folder.WriteFile(

@@ -1,6 +1,8 @@
 #include "help/HtmlHelpLoader.h"
 
+#include "framework/MessageLoop.h"
 #include "framework/Text.h"
+#include "help/HelpViewerSession.h"
 #include "tests/support/SavedClassesKey.h"
 #include "tests/support/TempFolder.h"
 
@@ -33,6 +35,36 @@ HWND FakeAnswer(UINT command)
 {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x7E00 + command));
 }
+
+// The calls the stand-in viewer saw since the last look, one line each.
+std::wstring FakeViewerCalls(HMODULE viewer)
+{
+    using Calls = const wchar_t*(WINAPI*)();
+    auto calls = reinterpret_cast<Calls>(reinterpret_cast<void*>(GetProcAddress(viewer, "FakeViewerCalls")));
+    return calls ? calls() : L"no FakeViewerCalls";
+}
+
+std::wstring Call(UINT command, const std::wstring& file, const std::wstring& rest = L"")
+{
+    return std::to_wstring(command) + L" " + file + rest + L"\n";
+}
+
+MSG Message(HWND window, UINT message)
+{
+    MSG msg = {};
+    msg.hwnd = window;
+    msg.message = message;
+    return msg;
+}
+
+int messagesDispatched = 0;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= WM_APP)
+        messagesDispatched++;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
 }
 
 TEST(HtmlHelpLoader, LoadsTheViewerFromItsRegisteredLocation)
@@ -45,6 +77,12 @@ TEST(HtmlHelpLoader, LoadsTheViewerFromItsRegisteredLocation)
     EXPECT_EQ(loader.Library(), nullptr);
     EXPECT_EQ(loader.Call(nullptr, "Velmora.chm", HH_DISPLAY_TOC, 0), FakeAnswer(HH_DISPLAY_TOC));
     EXPECT_TRUE(IsModuleNamed(loader.Library(), "fake_viewer.dll"));
+    // The wide entry: a path the ANSI code page cannot spell ("Справка 帮助") arrives whole.
+    const std::string path =
+        "C:\\\xD0\xA1\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB0 \xE5\xB8\xAE\xE5\x8A\xA9\\Velmora.chm";
+    FakeViewerCalls(loader.Library());
+    loader.Call(nullptr, path, HH_DISPLAY_TOC, 0);
+    EXPECT_EQ(FakeViewerCalls(loader.Library()), Call(HH_DISPLAY_TOC, Widen(path)));
     // Loaded once: a changed registration does not move a loaded viewer.
     registration.Remove();
     EXPECT_EQ(loader.Call(nullptr, "", HH_CLOSE_ALL, 0), FakeAnswer(HH_CLOSE_ALL));
@@ -71,7 +109,7 @@ TEST(HtmlHelpLoader, LoadsTheViewerByNameWithoutAUsableRegistration)
 TEST(HtmlHelpLoader, AViewerWithoutItsEntryIsAFailureForGood)
 {
     SavedClassesKey registration(kViewerServerKey);
-    // A library that loads but lacks export 14.
+    // A library that loads but lacks export 15.
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     ASSERT_TRUE(registration.Set(Narrow(system) + "\\msimg32.dll"));
@@ -84,4 +122,40 @@ TEST(HtmlHelpLoader, AViewerWithoutItsEntryIsAFailureForGood)
     ASSERT_TRUE(registration.Set(FakeViewerPath()));
     EXPECT_EQ(loader.Call(nullptr, "Velmora.chm", HH_DISPLAY_TOC, 0), nullptr);
     EXPECT_TRUE(IsModuleNamed(loader.Library(), "msimg32.dll"));
+}
+
+TEST(HtmlHelpLoader, ASessionInitialisesTheViewerAndShowsItTheLoopsMessages)
+{
+    SavedClassesKey registration(kViewerServerKey);
+    ASSERT_TRUE(registration.Set(FakeViewerPath()));
+    HtmlHelpLoader loader;
+    loader.Call(nullptr, "", HH_CLOSE_ALL, 0);
+    ASSERT_TRUE(IsModuleNamed(loader.Library(), "fake_viewer.dll"));
+    FakeViewerCalls(loader.Library());
+
+    WNDCLASSW type = {};
+    type.lpfnWndProc = CountingProc;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = L"VelmoraViewerSessionTest";
+    RegisterClassW(&type);
+    HWND window = CreateWindowW(type.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    messagesDispatched = 0;
+    {
+        HelpViewerSession session(loader);
+        // The stand-in takes WM_APP + 15 and leaves every other message to the loop.
+        MSG taken = Message(window, WM_APP + 15);
+        MSG left = Message(window, WM_APP + 16);
+        DispatchLoopMessage(taken);
+        DispatchLoopMessage(left);
+        EXPECT_EQ(messagesDispatched, 1);
+    }
+    EXPECT_EQ(FakeViewerCalls(loader.Library()), Call(HH_INITIALIZE, L"-") + Call(HH_PRETRANSLATEMESSAGE, L"-") +
+                                                     Call(HH_PRETRANSLATEMESSAGE, L"-") +
+                                                     Call(HH_UNINITIALIZE, L"-", L" 24301"));
+    // After the session the loop dispatches everything itself.
+    MSG after = Message(window, WM_APP + 15);
+    DispatchLoopMessage(after);
+    EXPECT_EQ(messagesDispatched, 2);
+    DestroyWindow(window);
 }
