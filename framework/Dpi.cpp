@@ -6,6 +6,7 @@ namespace
 {
 using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using GetSystemMetricsForDpiCall = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 // MDT_EFFECTIVE_DPI: the DPI the user chose for the monitor.
@@ -55,6 +56,15 @@ UINT DpiOfRect(const RECT& rect)
         dpiY)
         return dpiY;
     return SystemDpi();
+}
+
+int SmallIconSize(UINT dpi)
+{
+    static const auto metricsForDpi = Lookup<GetSystemMetricsForDpiCall>(L"user32.dll", "GetSystemMetricsForDpi");
+    int size = metricsForDpi ? metricsForDpi(SM_CXSMICON, dpi) : 0;
+    if (size > 0)
+        return size;
+    return MulDiv(GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
 int NearestImageScale(UINT dpi)

@@ -19,6 +19,9 @@ UINT DpiOfWindow(HWND window);
 // The DPI of the monitor that holds most of `rect` (screen pixels).
 UINT DpiOfRect(const RECT& rect);
 
+// The small-icon size at `dpi`: the notification area's and a caption's icon.
+int SmallIconSize(UINT dpi);
+
 // The image set for `dpi`: 100, 150 or 200 (per cent), whichever is nearest.
 int NearestImageScale(UINT dpi);
 // The resource id of a picture drawn at `scale` per cent, from its id at 100 %.

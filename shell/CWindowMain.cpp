@@ -30,9 +30,6 @@ CWindowMain::CWindowMain(const UpdateServer& updateServer) : updatePage(updateSe
 {
     instance = this;
     title = "Velmora";
-    int iconId = IsWindowsXPOrGreater() ? IDI_TRAY_256 : IDI_TRAY_16;
-    trayIcon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16, 0));
     taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
@@ -63,6 +60,7 @@ int CWindowMain::SetUp()
     SendMessageW(hwnd, WM_SHOW_PAGE, PageSettings, 0);
     SetFocus(leftPanel.hwnd);
     trayMenu.Prepare(title);
+    LoadTrayIcon();
     AddTrayIcon();
     PlaceFromSettings();
     return 1;
@@ -152,6 +150,28 @@ NOTIFYICONDATAW CWindowMain::TrayIconData() const
     data.hWnd = hwnd;
     data.uID = IDC_TRAY_ICON;
     return data;
+}
+
+void CWindowMain::LoadTrayIcon()
+{
+    // The resource holds an image drawn for each common scale; the one of the size asked for is taken.
+    const int iconId = IsWindowsXPOrGreater() ? IDI_TRAY_256 : IDI_TRAY_16;
+    const int size = SmallIconSize(dpi);
+    HICON loaded = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0));
+    if (!loaded)
+        return;
+    HICON previous = trayIcon;
+    trayIcon = loaded;
+    if (previous)
+    {
+        // The icon is already shown: it changes in place, and the old one goes after.
+        NOTIFYICONDATAW data = TrayIconData();
+        data.uFlags = NIF_ICON;
+        data.hIcon = trayIcon;
+        Shell_NotifyIconW(NIM_MODIFY, &data);
+        DestroyIcon(previous);
+    }
 }
 
 void CWindowMain::AddTrayIcon()
@@ -372,6 +392,7 @@ void CWindowMain::OnDpiChanged(UINT newDpi, const RECT& suggested)
     UINT oldDpi = dpi;
     dpi = newDpi;
     CreateToolbarImages();
+    LoadTrayIcon();
     auto current = pages.find(currentPage);
     if (current != pages.end())
     {

@@ -73,6 +73,8 @@ private:
     bool CreateToolbarImages();
     bool CreatePages();
     bool CreatePanel(CWnd& panel);
+    // The tray icon at the small-icon size of the window's scale.
+    void LoadTrayIcon();
     void AddTrayIcon();
     void PlaceFromSettings();
     void OnSize(int width);

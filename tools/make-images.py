@@ -420,7 +420,8 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     write("exclamation.ico", ico_file([dib_4bit(EXCLAMATION)]))
     write("question.ico", ico_file([dib_4bit(QUESTION)]))
-    write("velmora.ico", ico_file([dib_32bit(s, app_pixel(s)) for s in (16, 32, 48, 64)]))
+    # Windows takes the image drawn for the size it needs at the display's scale.
+    write("velmora.ico", ico_file([dib_32bit(s, app_pixel(s)) for s in (16, 20, 24, 32, 48, 64, 256)]))
     # Each scale is drawn at its own size, so nothing is a stretched copy.
     for scale in SCALES:
         toolbar_width, toolbar_height, menu_size = 40 * scale // 100, 32 * scale // 100, 20 * scale // 100
@@ -432,7 +433,8 @@ def main():
         for number, draw in MENU.items():
             write(scaled_name("menu%d" % number, scale),
                   bmp_file(menu_size, menu_size, supersampled(draw, menu_size, menu_size, (0, 0, 0), (240, 240, 240))))
-    write("tray256.ico", ico_file([dib_8bit(16, icon_pixel(tray_mark, 16))]))
+    # The small-icon sizes at 100, 125, 150 and 200 %.
+    write("tray256.ico", ico_file([dib_8bit(s, icon_pixel(tray_mark, s)) for s in (16, 20, 24, 32)]))
     write("tray16.ico", ico_file([dib_4bit(rows_4bit(tray_mark, 16))]))
     for scale in SCALES:
         size = 250 * scale // 100

@@ -55,6 +55,35 @@ std::vector<Control> VisibleControls(HWND parent)
     return controls;
 }
 
+// The width of an icon's image.
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP image = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(image), &image);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return image.bmWidth;
+}
+
+// True when the icon resource holds an image drawn at `size` pixels, not only one to stretch.
+bool HoldsImageOfSize(int iconId, int size)
+{
+    HRSRC group = FindResourceW(nullptr, MAKEINTRESOURCEW(iconId), RT_GROUP_ICON);
+    auto* directory = group ? static_cast<BYTE*>(LockResource(LoadResource(nullptr, group))) : nullptr;
+    int imageId = directory ? LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR) : 0;
+    HRSRC image = imageId ? FindResourceW(nullptr, MAKEINTRESOURCEW(imageId), RT_ICON) : nullptr;
+    if (!image)
+        return false;
+    HICON icon = CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(nullptr, image))),
+                                          SizeofResource(nullptr, image), TRUE, 0x30000, 0, 0, LR_DEFAULTCOLOR);
+    const int width = IconWidth(icon);
+    DestroyIcon(icon);
+    return width == size;
+}
+
 // Every visible control inside the client area, and none over another (frames aside).
 void ExpectWhole(HWND parent, bool noOverlaps, const std::string& what)
 {
@@ -175,6 +204,7 @@ TEST_F(DisplayScale, EveryPageIsWholeAtTheWindowsMinimumSize)
     int scale = NearestImageScale(dpi);
     EXPECT_EQ(ToolbarImageSize().cx, 40 * scale / 100);
     EXPECT_EQ(ToolbarImageSize().cy, 32 * scale / 100);
+    EXPECT_EQ(IconWidth(app->trayIcon), SmallIconSize(dpi));
 }
 
 TEST_F(DisplayScale, ThePromptsAreWhole)
@@ -216,6 +246,7 @@ TEST_F(DisplayScale, AChangeOfScaleLaysTheWindowOutAgain)
     EXPECT_EQ(RectInParent(app->splitterBar.hwnd).left, 2 * barLeft);
     int scale = NearestImageScale(doubled);
     EXPECT_EQ(ToolbarImageSize().cx, 40 * scale / 100);
+    EXPECT_EQ(IconWidth(app->trayIcon), SmallIconSize(doubled));
     // The window's placement is stored at 96 DPI, whatever the scale.
     SendMessageW(window, WM_COMMAND, ID_TOOLBAR_EXIT, 0);
     CWiperSettings saved;
@@ -223,4 +254,16 @@ TEST_F(DisplayScale, AChangeOfScaleLaysTheWindowOutAgain)
     saved.Load();
     EXPECT_EQ(saved.windowWidth, UnscaleForDpi(suggested.right - suggested.left, doubled));
     EXPECT_EQ(saved.splitterPos, UnscaleForDpi(2 * barLeft, doubled));
+}
+
+TEST(ProgramIcons, HoldAnImageForEachCommonScale)
+{
+    // The small-icon sizes at 100, 125, 150 and 200 %; the program's icon also for Explorer's views.
+    for (int size : {16, 20, 24, 32})
+    {
+        EXPECT_TRUE(HoldsImageOfSize(IDI_TRAY_256, size)) << size;
+        EXPECT_TRUE(HoldsImageOfSize(IDI_VELMORA, size)) << size;
+    }
+    for (int size : {48, 256})
+        EXPECT_TRUE(HoldsImageOfSize(IDI_VELMORA, size)) << size;
 }
