@@ -6,11 +6,10 @@
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
 
+#include "ProductIdentity.h"
+
 namespace
 {
-const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-// The product name without its blanks.
-const wchar_t kRunValueName[] = L"Velmora";
 // How much of the digest the password boxes show for a stored password.
 const size_t kPlaceholderLength = 8;
 }

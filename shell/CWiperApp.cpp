@@ -13,7 +13,7 @@
 #include "shell/CWindowMain.h"
 #include "shell/Globals.h"
 
-#include "ProductCode.h"
+#include "ProductIdentity.h"
 
 #include <commctrl.h>
 #include <msi.h>
@@ -24,22 +24,23 @@
 namespace
 {
 const wchar_t kMutexName[] = L"VelmoraMutex";
-// The running instance is found by its class: other windows (Explorer on a folder
-// named Velmora, the Installer) may carry its title.
-const wchar_t kMainWindowClass[] = L"Velmora";
 
-// The folder the Installer put the product in; false when it does not know the product.
+// The folder the Installer put the product in; false when no product of the upgrade
+// code is installed. Whichever build or platform is installed is found.
 bool QueryInstallLocation(std::string& location)
 {
+    wchar_t productCode[39] = {};
+    if (MsiEnumRelatedProductsW(kUpgradeCode, 0, 0, productCode) != ERROR_SUCCESS)
+        return false;
     std::vector<wchar_t> buffer(MAX_PATH, L'\0');
     DWORD length = static_cast<DWORD>(buffer.size());
-    UINT status = MsiGetProductInfoW(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
+    UINT status = MsiGetProductInfoW(productCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
     // A folder deeper than MAX_PATH is still this product's folder: read it whole.
     if (status == ERROR_MORE_DATA)
     {
         buffer.assign(length + 1, L'\0');
         length = static_cast<DWORD>(buffer.size());
-        status = MsiGetProductInfoW(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
+        status = MsiGetProductInfoW(productCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
     }
     if (status != ERROR_SUCCESS)
         return false;

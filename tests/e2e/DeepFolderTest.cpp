@@ -33,6 +33,6 @@ TEST(DeepFolder, ProgramFindsAnInstallFolderLongerThanMaxPath)
     EXPECT_EQ(velmora.WaitForExit(), 0u);
     EXPECT_TRUE(FileExists(UserSettingsPath()));
 
-    EXPECT_EQ(RunToEnd("msiexec /x " + Narrow(kProductCode) + " /qn"), 0u);
+    EXPECT_EQ(RunToEnd("msiexec /x " + Narrow(InstalledProductCode()) + " /qn"), 0u);
     EXPECT_FALSE(ProductInstalled());
 }

@@ -64,19 +64,25 @@ TEST(Install, SilentInstallPutsEverythingInItsPlace)
     for (const char* shortcut : {"Velmora.lnk", "Uninstall Velmora.lnk"})
         EXPECT_TRUE(StartMenuEntryExists(shortcut)) << shortcut;
 
-    // Both marked terminal-server aware; Velmora's manifest names the systems it was written for.
+    // Both marked terminal-server aware, with a manifest that runs them as the user and names the
+    // systems they were written for, and with the package's version.
     for (const char* program : {"Velmora.exe", "uninstall.exe"})
+    {
         EXPECT_TRUE(TerminalServerAware(folder + program)) << program;
-    const std::string manifest = ManifestOf(folder + "Velmora.exe");
-    for (const char* system : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
-                               "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
-        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + system + "\"/>"), std::string::npos) << system;
+        const std::string manifest = ManifestOf(folder + program);
+        EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << program;
+        for (const char* system : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                                   "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+            EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + system + "\"/>"), std::string::npos)
+                << program << " " << system;
+        EXPECT_NE(manifest.find("version=\"" + FileVersionOf(folder + program) + "\""), std::string::npos) << program;
+    }
 
-    // The uninstaller's only way to the product code.
+    // The package's ProgID names the product it belongs to.
     CLSID productCode = {};
     ASSERT_EQ(CLSIDFromProgID(L"Velmora.1.0", &productCode), S_OK);
     LPOLESTR text = nullptr;
     ASSERT_EQ(StringFromCLSID(productCode, &text), S_OK);
-    EXPECT_EQ(Narrow(text), Narrow(kProductCode));
+    EXPECT_EQ(Narrow(text), Narrow(InstalledProductCode()));
     CoTaskMemFree(text);
 }

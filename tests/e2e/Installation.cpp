@@ -10,18 +10,35 @@
 
 #include <cstdlib>
 
+std::vector<std::wstring> InstalledProductCodes()
+{
+    std::vector<std::wstring> codes;
+    wchar_t code[39] = {};
+    for (DWORD index = 0; MsiEnumRelatedProductsW(kUpgradeCode, 0, index, code) == ERROR_SUCCESS; index++)
+        codes.push_back(code);
+    return codes;
+}
+
+std::wstring InstalledProductCode()
+{
+    std::vector<std::wstring> codes = InstalledProductCodes();
+    return codes.empty() ? L"" : codes.front();
+}
+
 std::string InstalledFolder()
 {
     wchar_t location[MAX_PATH] = {};
     DWORD length = MAX_PATH;
-    if (MsiGetProductInfoW(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, location, &length) != ERROR_SUCCESS)
+    const std::wstring code = InstalledProductCode();
+    if (code.empty() || MsiGetProductInfoW(code.c_str(), INSTALLPROPERTY_INSTALLLOCATION, location, &length) != ERROR_SUCCESS)
         return std::string();
     return Narrow(location);
 }
 
 bool ProductInstalled()
 {
-    return MsiQueryProductStateW(kProductCode) == INSTALLSTATE_DEFAULT;
+    const std::wstring code = InstalledProductCode();
+    return !code.empty() && MsiQueryProductStateW(code.c_str()) == INSTALLSTATE_DEFAULT;
 }
 
 static std::string ShellFolder(int id)
@@ -50,6 +67,20 @@ bool StartMenuEntryExists(const std::string& name)
             return true;
     }
     return false;
+}
+
+std::string FileVersionOf(const std::string& path)
+{
+    const std::wstring file = Widen(path);
+    DWORD size = GetFileVersionInfoSizeW(file.c_str(), nullptr);
+    std::vector<BYTE> data(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!size || !GetFileVersionInfoW(file.c_str(), 0, size, data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
+        return "";
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
 }
 
 std::string BuildPath(const char* variable)

@@ -3,10 +3,15 @@
 
 #include <windows.h>
 
-#include "ProductCode.h"
+#include "ProductIdentity.h"
 
 #include <string>
+#include <vector>
 
+// The codes of the installed products of Velmora's upgrade code, as the Installer lists them.
+std::vector<std::wstring> InstalledProductCodes();
+// The first of them, or "" when none is installed.
+std::wstring InstalledProductCode();
 // The Installer's InstallLocation of the product, or "" when it does not know it.
 std::string InstalledFolder();
 bool ProductInstalled();
@@ -18,6 +23,8 @@ std::string ProgramFilesFolder();
 bool StartMenuEntryExists(const std::string& name);
 // The settings file of the user the tests run as, where the program keeps it.
 std::string UserSettingsPath();
+// The version in a program's version resource ("1.0.0.0"), or "" without one.
+std::string FileVersionOf(const std::string& path);
 // A path the build hands the tests in an environment variable, or "".
 std::string BuildPath(const char* variable);
 
