@@ -11,9 +11,7 @@ prefix=$build/wineprefix
 wine_run() { "$root/tools/wine-run.sh" "$prefix" "$@"; }
 package="Z:$(echo "$build/Velmora.msi" | tr / '\\')"
 
-# The same product code with a new package needs the old one removed first.
-product=$(grep -oE '\{[0-9A-F-]+\}' "$build/generated/ProductCode.h")
-wine_run msiexec /x "$product" /qn || true
+# Each package replaces the installed one of the same or an older version.
 wine_run msiexec /i "$package" /qn
 folder='C:\Program Files\Velmora'
 # A 32-bit package on 64-bit Windows.
