@@ -11,7 +11,6 @@
 namespace
 {
 const char kWindowType[] = "Velmora Help";
-const wchar_t kWideWindowType[] = L"Velmora Help";
 // The viewer's wide entry reads the record with wide texts, as the header declares it here.
 static_assert(sizeof(*HH_WINTYPE().pszType) == sizeof(wchar_t), "a wide window-type record");
 
@@ -65,10 +64,11 @@ HWND CWindowHelp::ShowContents()
 {
     const std::wstring toc = Widen(helpFile + "::/Table of Contents.hhc");
     const std::wstring home = Widen(helpFile + "::/Introduction.html");
+    const std::wstring windowType = Widen(kWindowType);
     HH_WINTYPE type = {};
     type.cbStruct = sizeof(type);
     type.fUniCodeStrings = TRUE;
-    type.pszType = kWideWindowType;
+    type.pszType = windowType.c_str();
     type.fsValidMembers = HHWIN_PARAM_PROPERTIES | HHWIN_PARAM_STYLES | HHWIN_PARAM_EXSTYLES | HHWIN_PARAM_RECT |
                           HHWIN_PARAM_NAV_WIDTH | HHWIN_PARAM_SHOWSTATE | HHWIN_PARAM_TB_FLAGS |
                           HHWIN_PARAM_EXPANSION | HHWIN_PARAM_CUR_TAB;

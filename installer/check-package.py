@@ -117,7 +117,7 @@ def check_agreement(package, other, errors):
     names = sorted(set(subprocess.run(["msiinfo", "tables", package], check=True, capture_output=True,
                                       text=True).stdout.split()))
     for name in names:
-        if name in ("Directory", "Registry", "_SummaryInformation", "_ForceCodepage", "Media", "MsiFileHash"):
+        if name in ("_SummaryInformation", "_ForceCodepage", "Media", "MsiFileHash"):
             continue
         if name == "Property":
             mine = {k: v for k, v in properties(package).items() if k != "ProductCode"}

@@ -83,6 +83,23 @@ std::string FileVersionOf(const std::string& path)
            std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
 }
 
+int StartMenuEntryCount()
+{
+    int count = 0;
+    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS})
+    {
+        WIN32_FIND_DATAW entry;
+        HANDLE search = FindFirstFileW(Widen(ShellFolder(folder) + "\\Velmora\\*.lnk").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            count++;
+        while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    return count;
+}
+
 std::string BuildPath(const char* variable)
 {
     const char* value = std::getenv(variable);

@@ -21,6 +21,8 @@ std::string ProgramFilesFolder();
 // A shortcut of the Velmora folder in the Start menu, of all users or of this one
 // (Wine's Installer puts a per-machine package's shortcuts in the user's menu).
 bool StartMenuEntryExists(const std::string& name);
+// The shortcuts in the Velmora folders of both Start menus.
+int StartMenuEntryCount();
 // The settings file of the user the tests run as, where the program keeps it.
 std::string UserSettingsPath();
 // The version in a program's version resource ("1.0.0.0"), or "" without one.

@@ -4,44 +4,21 @@
 #include "tests/e2e/ProgramUnderTest.h"
 
 #include "framework/Text.h"
+#include "resources/resource.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 namespace
 {
-const WPARAM kExitCommand = 2066;
-
 // Starts the installed program, lets it save its settings through Exit, and waits for its end.
 void RunAndExit(const std::string& folder)
 {
     ProgramUnderTest velmora(folder + "Velmora.exe");
     HWND window = velmora.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    PostMessageW(window, WM_COMMAND, kExitCommand, 0);
+    PostMessageW(window, WM_COMMAND, ID_EXIT_NOW, 0);
     EXPECT_EQ(velmora.WaitForExit(), 0u);
-}
-
-// The shortcuts in the Velmora folders of both Start menus.
-int StartMenuEntries()
-{
-    int count = 0;
-    for (int id : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS})
-    {
-        wchar_t menu[MAX_PATH] = {};
-        SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, menu);
-        WIN32_FIND_DATAW entry;
-        HANDLE search = FindFirstFileW((std::wstring(menu) + L"\\Velmora\\*.lnk").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE)
-            continue;
-        do
-            count++;
-        while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    return count;
 }
 }
 
@@ -67,13 +44,13 @@ TEST(Upgrade, ANewerPackageReplacesTheInstalledOneAndAnOlderOneIsRefused)
     for (const char* program : {"Velmora.exe", "uninstall.exe"})
         EXPECT_EQ(FileVersionOf(folder + program), newerVersion) << program;
     EXPECT_EQ(ReadWholeFile(UserSettingsPath()), settings);
-    EXPECT_EQ(StartMenuEntries(), 2);
+    EXPECT_EQ(StartMenuEntryCount(), 2);
 
     // The older package is refused by the Installer and leaves the newer one as it was.
     EXPECT_NE(RunToEnd("msiexec /i \"" + first + "\" /qn"), 0u);
     EXPECT_EQ(InstalledProductCodes(), products);
     EXPECT_EQ(FileVersionOf(folder + "Velmora.exe"), newerVersion);
-    EXPECT_EQ(StartMenuEntries(), 2);
+    EXPECT_EQ(StartMenuEntryCount(), 2);
 
     EXPECT_EQ(RunToEnd("msiexec /x " + Narrow(products[0]) + " /qn"), 0u);
     EXPECT_FALSE(ProductInstalled());
