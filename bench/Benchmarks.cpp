@@ -7,7 +7,6 @@
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/CWindowWiperEntries.h"
-#include "settings/CWiperSettings.h"
 #include "tests/soak/ResourceCounters.h"
 
 #include <windows.h>
@@ -212,9 +211,8 @@ int main(int argc, char** argv)
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
 
-    CWiperSettings settings;
-    settings.SetDefaults();
-    CWindowWiperEntries page(&settings);
+    CWindowWiperEntries page;
+    SearchResults& found = page.Found();
     HWND host = CreateWindowExW(0, L"STATIC", L"Velmora", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 700, nullptr,
                                 nullptr, nullptr, nullptr);
     if (!page.Create(host))
@@ -226,8 +224,7 @@ int main(int argc, char** argv)
     QueryPerformanceFrequency(&frequency);
     // Done when both operations have ended and the list shows every row.
     auto idle = [&] {
-        return settings.requestedOperation == Operation::None && settings.runningOperation == Operation::None &&
-               (size_t)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == settings.foundFiles.size();
+        return !page.OperationActive() && (size_t)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == found.RowCount();
     };
 
     printf("Velmora benchmarks, one run, %d-bit build under this machine's Wine, %u cores\n",
@@ -235,10 +232,10 @@ int main(int argc, char** argv)
     // Each round empties the results first, untimed, as a user's new search finds them empty or not.
     auto emptyResults = [&] {
         {
-            std::unique_lock lock(settings.foundFilesLock);
-            settings.foundFiles.clear();
-            settings.foundFiles.shrink_to_fit();
-            settings.foundTexts.Clear();
+            std::unique_lock lock(found.foundFilesLock);
+            found.foundFiles.clear();
+            found.foundFiles.shrink_to_fit();
+            found.foundTexts.Clear();
         }
         page.RefreshResults();
         UpdateWindow(list);
@@ -276,7 +273,7 @@ int main(int argc, char** argv)
     PrintRatio("search", std::to_string(files) + " files in 1000 folders against a bare walk on one thread", bareWalks,
                searches, parallelPays ? "target <= 0.9" : "target <= 1.0");
     printf("memory   %zu rows: %.0f bytes per row of private memory, listed (target <= 80: 8 MB for 100000)\n",
-           settings.foundFiles.size(), double(bytesAfter - bytesBefore) / double(settings.foundFiles.size()));
+           found.foundFiles.size(), double(bytesAfter - bytesBefore) / double(found.foundFiles.size()));
 
     // The same hits through one type and through a list whose match is its last item.
     SendDlgItemMessageW(page.hwnd, IDC_SPECIFY_TYPE, BM_CLICK, 0, 0);
@@ -289,7 +286,7 @@ int main(int argc, char** argv)
     };
     // The first search after the unfiltered one also empties its 100000 rows: not timed.
     searchTyped(L"*.doc");
-    size_t typedHits = settings.foundFiles.size();
+    size_t typedHits = found.foundFiles.size();
     std::vector<double> oneType, threeTypes;
     for (int round = 0; round < kRounds; round++)
     {
@@ -298,7 +295,7 @@ int main(int argc, char** argv)
     }
     printf("search   three types against one, %zu hits each, median of 5: %.3f s against %.3f s, ratio %.2f (%s)\n",
            typedHits, Median(threeTypes), Median(oneType), Median(threeTypes) / Median(oneType),
-           settings.foundFiles.size() == typedHits ? "same hits" : "HITS DIFFER");
+           found.foundFiles.size() == typedHits ? "same hits" : "HITS DIFFER");
     SendDlgItemMessageW(page.hwnd, IDC_ALL_FILES, BM_CLICK, 0, 0);
     SendMessageW(page.hwnd, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), 0);
     Pump(idle);
@@ -309,12 +306,12 @@ int main(int argc, char** argv)
             page.RefreshResults();
             UpdateWindow(list);
         }));
-    PrintSeconds("listing", std::to_string(settings.foundFiles.size()) + " rows", listings, "target < 0.1 s");
+    PrintSeconds("listing", std::to_string(found.foundFiles.size()) + " rows", listings, "target < 0.1 s");
 
     // Every tenth row selected, as a user might have chosen them by hand.
     std::set<std::string> chosen;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    for (int row = 0; row < (int)settings.foundFiles.size(); row += 10)
+    for (int row = 0; row < (int)found.foundFiles.size(); row += 10)
     {
         LVITEMW item = {};
         item.state = item.stateMask = LVIS_SELECTED;
@@ -357,11 +354,11 @@ int main(int argc, char** argv)
     key.wVKey = VK_DELETE;
     SendMessageW(page.hwnd, WM_NOTIFY, IDC_RESULTS, (LPARAM)&key);
     printf("delete   key with %zu of %zu selected: question shown after %.3f s (target < 0.05 s)\n", chosen.size(),
-           settings.foundFiles.size(), double(questionShown.QuadPart - pressed.QuadPart) / double(frequency.QuadPart));
+           found.foundFiles.size(), double(questionShown.QuadPart - pressed.QuadPart) / double(frequency.QuadPart));
 
     std::string listFile = tree + "\\results.csv";
     double save = Seconds([&] { page.ResultView().SaveList(listFile); });
-    printf("save     %zu rows as CSV: %.3f s (target < 1 s)\n", settings.foundFiles.size(), save);
+    printf("save     %zu rows as CSV: %.3f s (target < 1 s)\n", found.foundFiles.size(), save);
     DeleteFileW(LongPath(listFile).c_str());
 
     // Five rounds, each a bare loop then the program on a tree of its own, so
@@ -381,7 +378,8 @@ int main(int argc, char** argv)
             }
         }));
         // A search lists the files to delete; all of them are marked.
-        settings.locations.clear();
+        AnswerSoon(IDOK);
+        SendMessageW(page.hwnd, WM_COMMAND, MAKEWPARAM(IDC_EMPTY_LIST, BN_CLICKED), 0);
         page.AddLocation(tree + "\\delete-page" + suffix);
         SendMessageW(page.hwnd, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), 0);
         Pump(idle);
@@ -389,7 +387,7 @@ int main(int argc, char** argv)
         selectAll.stateMask = LVIS_SELECTED;
         selectAll.state = LVIS_SELECTED;
         SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&selectAll);
-        marked = settings.foundFiles.size();
+        marked = found.foundFiles.size();
         AnswerSoon(IDOK);
         QueryPerformanceCounter(&pressed);
         double pageDelete = Seconds([&] {
@@ -400,7 +398,7 @@ int main(int argc, char** argv)
         double asking = double(questionShown.QuadPart - pressed.QuadPart) / double(frequency.QuadPart);
         askings.push_back(asking);
         pageDeletes.push_back(pageDelete - asking);
-        left += settings.foundFiles.size();
+        left += found.foundFiles.size();
     }
     std::string deleted = std::to_string(marked);
     deleted += " marked rows, each checked before its deletion, ";

@@ -2,14 +2,14 @@
 
 #include "engine/FileStamp.h"
 #include "engine/FileSystemRedirectionOff.h"
-#include "engine/WorkerMessages.h"
 #include "framework/Text.h"
-#include "settings/CWiperSettings.h"
 
 #include <mutex>
+#include <shared_mutex>
 
-CDelEntriesThread::CDelEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control)
-    : CWorkerThread(settings, page, control), selectedCount((int)page->SelectedCount())
+CDelEntriesThread::CDelEntriesThread(DeletionJob job, SearchResults* found, WorkerControl* control,
+                                     IWorkerProgress* progress)
+    : CWorkerThread(found, control, progress), job(std::move(job))
 {
 }
 
@@ -17,28 +17,31 @@ void CDelEntriesThread::Run()
 {
     control->stopRequested = 0;
     control->resultCount = 0;
-    Send(WM_WORKER_STARTED);
-    control->statusCount = selectedCount;
-    // Only this worker changes the rows while it runs, so it reads them unlocked.
-    const std::vector<FoundFile>& rows = settings->foundFiles;
-    size_t count = rows.size();
-    Post(WM_WORKER_PROGRESS);
+    progress->WorkerStarted();
+    control->statusCount = (int)job.rows.size();
+    progress->WorkerProgress(false);
 
     // Rows of deleted files are dropped together at the end: the list keeps
     // painting them meanwhile, and one pass is linear however many are deleted.
-    std::vector<char> deleted(count, 0);
+    std::vector<char> deleted(found->RowCount(), 0);
     int deletedCount = 0;
-    for (size_t i = 0; i < count; i++)
+    for (size_t index : job.rows)
     {
         if (StopRequested())
             break;
-        if (!rows[i].selected)
-            continue;
-        std::string path = rows[i].Path();
-        Outcome outcome = DeleteUnchanged(rows[i], LongPath(path));
+        FoundFile row;
+        std::string path;
+        {
+            std::shared_lock lock(found->foundFilesLock);
+            if (index >= found->foundFiles.size())
+                continue;
+            row = found->foundFiles[index];
+            path = row.Path();
+        }
+        Outcome outcome = DeleteUnchanged(row, LongPath(path));
         if (outcome == Outcome::Deleted)
         {
-            deleted[i] = 1;
+            deleted[index] = 1;
             control->resultCount = ++deletedCount;
         }
         else if (!SkippingAll() &&
@@ -52,11 +55,10 @@ void CDelEntriesThread::Run()
         }
         ReportProgress(false);
     }
-    Post(WM_WORKER_PROGRESS);
-    Post(WM_WORKER_FINISHED);
+    progress->WorkerProgress(false);
     {
-        std::unique_lock lock(settings->foundFilesLock);
-        DropRows(settings->foundFiles, settings->foundPlaces, deleted);
+        std::unique_lock lock(found->foundFilesLock);
+        DropRows(found->foundFiles, found->foundPlaces, deleted);
     }
     EndRun();
 }

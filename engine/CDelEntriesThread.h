@@ -1,14 +1,17 @@
-// Deletes the file of every marked result row that is still the file the
-// search listed, asking what to do with files that cannot be deleted or have
-// changed, and drops the rows of the deleted files.
+// Deletes the file of every row it is given that is still the file the search
+// listed, asking what to do with files that cannot be deleted or have changed,
+// and drops the rows of the deleted files.
 #pragma once
 
 #include "engine/CWorkerThread.h"
+#include "engine/WorkerJobs.h"
+
+#include <string>
 
 class CDelEntriesThread : public CWorkerThread
 {
 public:
-    CDelEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control);
+    CDelEntriesThread(DeletionJob job, SearchResults* found, WorkerControl* control, IWorkerProgress* progress);
 
 protected:
     void Run() override;
@@ -21,7 +24,7 @@ private:
         Changed,
     };
 
-    int selectedCount;
+    const DeletionJob job;
 
     static Outcome DeleteUnchanged(const FoundFile& row, const std::wstring& path);
 };

@@ -2,18 +2,15 @@
 
 #include "engine/FileSystemRedirectionOff.h"
 #include "engine/LocalZone.h"
-#include "engine/Prompts.h"
 #include "engine/RealPath.h"
-#include "engine/WorkerMessages.h"
 #include "framework/Text.h"
-#include "resources/resource.h"
-#include "settings/CWiperSettings.h"
 
 #include <algorithm>
 #include <mutex>
 
-CScanEntriesThread::CScanEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control)
-    : CWorkerThread(settings, page, control), locations(settings->locations), criteria(page->Criteria()),
+CScanEntriesThread::CScanEntriesThread(ScanJob job, SearchResults* found, WorkerControl* control,
+                                       IWorkerProgress* progress)
+    : CWorkerThread(found, control, progress), locations(std::move(job.locations)), criteria(std::move(job.criteria)),
       types(criteria.fileType), zone(CurrentZoneRule()), biasNow(CurrentBias())
 {
 }
@@ -23,7 +20,7 @@ void CScanEntriesThread::Run()
     control->stopRequested = 0;
     control->statusCount = 0;
     control->resultCount = 0;
-    Send(WM_WORKER_STARTED);
+    progress->WorkerStarted();
 
     for (const std::string& location : locations)
         roots.push_back(RealPath(LongPath(location)));
@@ -36,7 +33,6 @@ void CScanEntriesThread::Run()
         {
             if (StopRequested())
             {
-                Post(WM_WORKER_FINISHED);
                 stopped = true;
                 break;
             }
@@ -46,16 +42,15 @@ void CScanEntriesThread::Run()
         // The rows point into the listing threads' texts, which the results keep.
         walk.Finish();
         {
-            std::unique_lock lock(settings->foundFilesLock);
-            walk.HandOverTexts(settings->foundTexts);
-            settings->foundFiles.shrink_to_fit();
+            std::unique_lock lock(found->foundFilesLock);
+            walk.HandOverTexts(found->foundTexts);
+            found->foundFiles.shrink_to_fit();
         }
     }
     if (!stopped)
     {
-        Post(WM_WORKER_PROGRESS);
-        if (CheckLocations())
-            Post(WM_WORKER_FINISHED);
+        progress->WorkerProgress(false);
+        CheckLocations();
     }
     EndRun();
 }
@@ -69,7 +64,7 @@ DWORD AttributesOf(const std::string& location)
 }
 }
 
-bool CScanEntriesThread::CheckLocations()
+void CScanEntriesThread::CheckLocations()
 {
     for (const std::string& location : locations)
     {
@@ -78,17 +73,12 @@ bool CScanEntriesThread::CheckLocations()
             if (!SkippingAll() && AskSkip(" \"" + location + "\" not found.", "") == Choice::Cancel)
             {
                 control->stopRequested = 1;
-                Post(WM_WORKER_FINISHED);
-                return false;
+                return;
             }
         }
         else if (control->stopRequested)
-        {
-            Send(WM_WORKER_FINISHED);
-            return false;
-        }
+            return;
     }
-    return true;
 }
 
 namespace
@@ -192,20 +182,18 @@ bool CScanEntriesThread::AddHits(const WalkHits& hits, size_t from, size_t to)
     const size_t room = kMaxFoundFiles - (size_t)control->resultCount;
     const size_t taken = std::min(to - from, room);
     {
-        std::unique_lock lock(settings->foundFilesLock);
-        settings->foundFiles.insert(settings->foundFiles.end(), hits.begin() + from, hits.begin() + from + taken);
+        std::unique_lock lock(found->foundFilesLock);
+        found->foundFiles.insert(found->foundFiles.end(), hits.begin() + from, hits.begin() + from + taken);
     }
     control->resultCount += (int)taken;
-    settings->foundCount = (uint64_t)control->resultCount;
+    found->foundCount = (uint64_t)control->resultCount;
     if (taken < to - from)
     {
         // The first hit beyond the limit is counted, as a walk on one thread counts it.
         control->resultCount++;
-        ShowMessage(nullptr, "Warning", "",
-                    "The number of found files exceeds the " + std::to_string(kMaxFoundFiles) +
-                        " limit.\nTo ensure normal viewing, the results will be truncated.\n"
-                        "If necessary, please set new search criteria.",
-                    IDI_EXCLAMATION_MARK);
+        progress->ShowWarning("The number of found files exceeds the " + std::to_string(kMaxFoundFiles) +
+                              " limit.\nTo ensure normal viewing, the results will be truncated.\n"
+                              "If necessary, please set new search criteria.");
         return false;
     }
     ReportProgress(true);

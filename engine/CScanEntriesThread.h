@@ -8,6 +8,7 @@
 #include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
 #include "engine/WantedTypes.h"
+#include "engine/WorkerJobs.h"
 
 #include <string>
 #include <vector>
@@ -18,20 +19,18 @@ public:
     // At most this many rows are ever found.
     static const int kMaxFoundFiles = 100000;
 
-    // Takes its own copy of the locations and the criteria: the page may change
-    // them while the search runs.
-    CScanEntriesThread(CWiperSettings* settings, IResultsPage* page, WorkerControl* control);
+    CScanEntriesThread(ScanJob job, SearchResults* found, WorkerControl* control, IWorkerProgress* progress);
 
 protected:
     void Run() override;
 
 private:
-    std::vector<std::string> locations;
+    const std::vector<std::string> locations;
     // Each location's real path, and the targets of links walked so far: a
     // directory is walked once, however many ways lead to it.
     std::vector<std::wstring> roots;
     std::vector<std::wstring> linkRoots;
-    SearchCriteria criteria;
+    const SearchCriteria criteria;
     WantedTypes types;
     ZoneRule zone;
     int biasNow;
@@ -42,6 +41,6 @@ private:
     bool LeadsIntoRoots(const std::wstring& real) const;
     // Adds a listing's hits [from, to) to the results; false when the limit was passed.
     bool AddHits(const WalkHits& hits, size_t from, size_t to);
-    // Returns false when the user cancelled.
-    bool CheckLocations();
+    // Asks about each location that does not exist, until the user cancels.
+    void CheckLocations();
 };

@@ -39,10 +39,8 @@ private:
     bool typeInName = true;
 
 public:
-    // Marked for deletion: what the deletion worker reads.
-    uint8_t selected = 0;
-    // Selected in the result list. Kept apart from the mark, so a click during a
-    // deletion cannot change what is deleted; only the page's thread writes it.
+    // Selected in the result list; only the page's thread writes it. A deletion
+    // is given the selected rows when it starts, so a click meanwhile changes nothing.
     bool rowSelected = false;
     // The attributes that make an entry something else than a plain file
     // (directory, reparse point) as the search saw them; zero for a plain file.

@@ -1,4 +1,4 @@
-// What the settings record's requestedOperation and runningOperation hold.
+// What the search page's requestedOperation and the progress window's runningOperation hold.
 #pragma once
 
 enum class Operation : int

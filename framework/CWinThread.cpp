@@ -16,6 +16,14 @@ bool CWinThread::CreateThread()
     return thread != nullptr;
 }
 
+HANDLE CWinThread::JoinHandle() const
+{
+    HANDLE copy = nullptr;
+    if (!thread || !DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0))
+        return nullptr;
+    return copy;
+}
+
 void CWinThread::ResumeThread()
 {
     ::ResumeThread(thread);
@@ -42,4 +50,24 @@ unsigned __stdcall CWinThread::ThreadEntry(void* self)
     }
     delete object;
     return 0;
+}
+
+bool JoinThread(HANDLE handle, DWORD timeoutMs)
+{
+    if (!handle)
+        return true;
+    const DWORD start = GetTickCount();
+    for (;;)
+    {
+        const DWORD passed = GetTickCount() - start;
+        const DWORD left = timeoutMs == INFINITE ? INFINITE : passed >= timeoutMs ? 0 : timeoutMs - passed;
+        const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        if (woken != WAIT_OBJECT_0 + 1)
+            return false;
+        // Only sent messages: the posted ones wait for the message loop.
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }

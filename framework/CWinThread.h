@@ -13,6 +13,9 @@ public:
     virtual ~CWinThread();
 
     bool CreateThread();
+    // A handle of the thread that stays valid after the object has deleted
+    // itself, for joining it; the caller closes it. Null when it cannot be had.
+    HANDLE JoinHandle() const;
     void ResumeThread();
 
 protected:
@@ -27,3 +30,8 @@ private:
     // The exception boundary of every thread object.
     static unsigned __stdcall ThreadEntry(void* self);
 };
+
+// Waits until the thread of `handle` has ended or `timeoutMs` have passed; true
+// when it ended. Messages sent to the caller's windows are handled meanwhile, so
+// a thread that waits for one of them can end.
+bool JoinThread(HANDLE handle, DWORD timeoutMs);

@@ -3,12 +3,9 @@
 
 #include "help/CUpdateCheckThread.h"
 
-#include "framework/FailureReport.h"
 #include "framework/Text.h"
 #include "help/CWindowHelpCheckUpdates.h"
 #include "help/UpdateReport.h"
-
-#include <process.h>
 
 #include <cstring>
 
@@ -46,9 +43,13 @@ bool Resolve(const std::string& name, unsigned short port, sockaddr_in& address)
 HANDLE CUpdateCheckThread::Start(CWindowHelpCheckUpdates* page)
 {
     CUpdateCheckThread* worker = new CUpdateCheckThread(page);
-    HANDLE thread = (HANDLE)_beginthreadex(nullptr, 0, ThreadEntry, worker, 0, nullptr);
-    if (!thread)
+    if (!worker->CreateThread())
+    {
         delete worker;
+        return nullptr;
+    }
+    HANDLE thread = worker->JoinHandle();
+    worker->ResumeThread();
     return thread;
 }
 
@@ -57,23 +58,10 @@ CUpdateCheckThread::CUpdateCheckThread(CWindowHelpCheckUpdates* page)
 {
 }
 
-unsigned __stdcall CUpdateCheckThread::ThreadEntry(void* worker)
+void CUpdateCheckThread::Abandon()
 {
-    CUpdateCheckThread* self = static_cast<CUpdateCheckThread*>(worker);
-    // The exception boundary of the check: a failure ends it with the report
-    // published last, and the page becomes idle again.
-    try
-    {
-        self->Run();
-    }
-    catch (...)
-    {
-        ReportFailure();
-        self->Close();
-        PostMessageW(self->window, WM_UPDATE_STATUS, 1, 0);
-    }
-    delete self;
-    return 0;
+    Close();
+    PostMessageW(window, WM_UPDATE_STATUS, 1, 0);
 }
 
 void CUpdateCheckThread::Run()

@@ -2,19 +2,27 @@
 // socket and tells the page about every change of the report.
 #pragma once
 
+#include "framework/CWinThread.h"
+#include "help/UpdateServer.h"
+
 #include <windows.h>
 
 #include <string>
 
-#include "help/UpdateServer.h"
-
 class CWindowHelpCheckUpdates;
 
-class CUpdateCheckThread
+class CUpdateCheckThread : public CWinThread
 {
 public:
-    // Starts a check for the page; the thread's handle, or null when no thread could start.
+    // Starts a check for the page; a handle for joining its thread, which the
+    // caller closes, or null when no thread could start.
     static HANDLE Start(CWindowHelpCheckUpdates* page);
+
+protected:
+    void Run() override;
+    // A failure ends the check with the report published last, and the page
+    // becomes idle again.
+    void Abandon() override;
 
 private:
     CWindowHelpCheckUpdates* page;
@@ -32,8 +40,6 @@ private:
 
     explicit CUpdateCheckThread(CWindowHelpCheckUpdates* page);
 
-    static unsigned __stdcall ThreadEntry(void* page);
-    void Run();
     // Sets up the socket and connects; false when the check ended there.
     bool Connect();
     // Waits for the connect's outcome, or an abort; false when it failed.

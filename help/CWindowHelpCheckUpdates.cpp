@@ -1,6 +1,7 @@
 #include "help/CWindowHelpCheckUpdates.h"
 
-#include "engine/Prompts.h"
+#include "framework/CWinThread.h"
+#include "framework/Prompts.h"
 #include "framework/Gdi.h"
 #include "help/CUpdateCheckThread.h"
 #include "resources/resource.h"
@@ -26,6 +27,14 @@ std::string CWindowHelpCheckUpdates::ReportText() const
 {
     std::lock_guard<std::mutex> lock(reportLock);
     return reportText;
+}
+
+void CWindowHelpCheckUpdates::AbortCheck(DWORD timeoutMs)
+{
+    if (!workerThread)
+        return;
+    abortRequested = 1;
+    JoinThread(workerThread, timeoutMs);
 }
 
 LRESULT CWindowHelpCheckUpdates::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

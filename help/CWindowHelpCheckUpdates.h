@@ -21,6 +21,8 @@ public:
 
     // The report as the worker last published it.
     std::string ReportText() const;
+    // At exit: asks a running check to end and waits at most timeoutMs for it.
+    void AbortCheck(DWORD timeoutMs);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

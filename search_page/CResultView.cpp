@@ -4,7 +4,6 @@
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/ResultText.h"
-#include "settings/CWiperSettings.h"
 
 #include <algorithm>
 #include <climits>
@@ -35,8 +34,8 @@ size_t CResultView::FileOfRow(int row) const
 void CResultView::Rebuild()
 {
     {
-        std::shared_lock lock(settings->foundFilesLock);
-        const size_t count = settings->foundFiles.size();
+        std::shared_lock lock(found->foundFilesLock);
+        const size_t count = found->foundFiles.size();
         if (shownPlaces.empty())
         {
             rowOrder.resize(count);
@@ -48,7 +47,7 @@ void CResultView::Rebuild()
             rowOrder.clear();
             for (uint32_t place : shownPlaces)
             {
-                size_t file = RowAtFoundPlace(settings->foundPlaces, count, place);
+                size_t file = RowAtFoundPlace(found->foundPlaces, count, place);
                 if (file != SIZE_MAX)
                     rowOrder.push_back(file);
             }
@@ -61,10 +60,10 @@ void CResultView::Rebuild()
 
 void CResultView::KeepShownOrder()
 {
-    std::shared_lock lock(settings->foundFilesLock);
+    std::shared_lock lock(found->foundFilesLock);
     shownPlaces.resize(rowOrder.size());
     for (size_t row = 0; row < rowOrder.size(); row++)
-        shownPlaces[row] = (uint32_t)FoundPlace(settings->foundPlaces, rowOrder[row]);
+        shownPlaces[row] = (uint32_t)FoundPlace(found->foundPlaces, rowOrder[row]);
 }
 
 void CResultView::ListInFoundOrder()
@@ -80,8 +79,8 @@ void CResultView::Sort(int column, int kind, bool ascending)
     // Every kind becomes a number per row: texts become the rank of their lowered form.
     std::vector<int64_t> keys(count, 0);
     {
-        std::shared_lock lock(settings->foundFilesLock);
-        const std::vector<FoundFile>& files = settings->foundFiles;
+        std::shared_lock lock(found->foundFilesLock);
+        const std::vector<FoundFile>& files = found->foundFiles;
         if (kind == SortText)
             RankTexts(files, column, keys);
         else
@@ -130,7 +129,7 @@ void CResultView::NumberKeys(const std::vector<FoundFile>& files, int column, in
         if (kind == SortDate)
             keys[row] = files[file].testedTime;
         else if (column == 0)
-            keys[row] = (int64_t)FoundPlace(settings->foundPlaces, file);
+            keys[row] = (int64_t)FoundPlace(found->foundPlaces, file);
         else
             keys[row] = (int64_t)files[file].size;
     }
@@ -178,8 +177,8 @@ void CResultView::MirrorSelection()
     std::vector<char> selected(count, 0);
     int selectedCount = 0;
     {
-        std::shared_lock lock(settings->foundFilesLock);
-        const std::vector<FoundFile>& files = settings->foundFiles;
+        std::shared_lock lock(found->foundFilesLock);
+        const std::vector<FoundFile>& files = found->foundFiles;
         for (int row = 0; row < count; row++)
         {
             size_t file = rowOrder[row];
@@ -248,10 +247,10 @@ void CResultView::OnGetText(NMLVDISPINFOW& info)
     std::string text;
     {
         // A worker may have dropped rows since the list was rebuilt.
-        std::shared_lock lock(settings->foundFilesLock);
-        if (file >= settings->foundFiles.size())
+        std::shared_lock lock(found->foundFilesLock);
+        if (file >= found->foundFiles.size())
             return;
-        text = CellText(settings->foundFiles[file], FoundPlace(settings->foundPlaces, file), item.iSubItem, zone);
+        text = CellText(found->foundFiles[file], FoundPlace(found->foundPlaces, file), item.iSubItem, zone);
     }
     lstrcpynW(item.pszText, Widen(text).c_str(), item.cchTextMax);
 }
@@ -282,22 +281,22 @@ void CResultView::OnRangeChanged(const NMLVODSTATECHANGE& change)
 void CResultView::SetFileSelected(int row, bool selected)
 {
     const size_t file = FileOfRow(row);
-    std::shared_lock lock(settings->foundFilesLock);
-    if (file >= settings->foundFiles.size())
+    std::shared_lock lock(found->foundFilesLock);
+    if (file >= found->foundFiles.size())
         return;
-    FoundFile& found = settings->foundFiles[file];
-    if (found.rowSelected == selected)
+    FoundFile& shown = found->foundFiles[file];
+    if (shown.rowSelected == selected)
         return;
-    found.rowSelected = selected;
+    shown.rowSelected = selected;
     if (selected)
     {
         selectedFiles++;
-        selectedBytes += found.size;
+        selectedBytes += shown.size;
     }
     else
     {
         selectedFiles--;
-        selectedBytes -= found.size;
+        selectedBytes -= shown.size;
     }
     lock.unlock();
     ScheduleSelectionTotal();
@@ -308,8 +307,8 @@ void CResultView::RecountSelection()
     selectedFiles = 0;
     selectedBytes = 0;
     {
-        std::shared_lock lock(settings->foundFilesLock);
-        for (const FoundFile& file : settings->foundFiles)
+        std::shared_lock lock(found->foundFilesLock);
+        for (const FoundFile& file : found->foundFiles)
         {
             if (file.rowSelected)
             {
@@ -343,11 +342,11 @@ void CResultView::SelectAll()
 void CResultView::SetAllSelected(bool selected)
 {
     {
-        std::shared_lock lock(settings->foundFilesLock);
+        std::shared_lock lock(found->foundFilesLock);
         for (size_t file : rowOrder)
         {
-            if (file < settings->foundFiles.size())
-                settings->foundFiles[file].rowSelected = selected;
+            if (file < found->foundFiles.size())
+                found->foundFiles[file].rowSelected = selected;
         }
     }
     RecountSelection();
@@ -364,8 +363,8 @@ int CResultView::ActiveRow() const
 std::string CResultView::RowPath(int row) const
 {
     const size_t file = FileOfRow(row);
-    std::shared_lock lock(settings->foundFilesLock);
-    if (file >= settings->foundFiles.size())
+    std::shared_lock lock(found->foundFilesLock);
+    if (file >= found->foundFiles.size())
         return std::string();
-    return settings->foundFiles[file].Path();
+    return found->foundFiles[file].Path();
 }

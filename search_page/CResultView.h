@@ -6,15 +6,14 @@
 
 #include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
-#include "search_page/CCustomList.h"
+#include "engine/SearchResults.h"
+#include "framework/CCustomList.h"
 
 #include <commctrl.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-class CWiperSettings;
 
 // How a column sorts: the page's sortKinds.
 enum SortKind
@@ -27,7 +26,7 @@ enum SortKind
 class CResultView
 {
 public:
-    explicit CResultView(CWiperSettings* settings) : settings(settings) {}
+    explicit CResultView(SearchResults* found) : found(found) {}
 
     CCustomList& List() { return list; }
 
@@ -64,7 +63,7 @@ public:
     static const UINT kSelectionTotalMessage = WM_APP + 2;
 
 private:
-    CWiperSettings* settings;
+    SearchResults* found;
     CCustomList list;
     // Row of the list -> index into foundFiles.
     std::vector<size_t> rowOrder;

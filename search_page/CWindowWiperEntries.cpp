@@ -1,12 +1,11 @@
 #include "search_page/CWindowWiperEntries.h"
 
 #include "engine/AccessTimes.h"
-#include "engine/Prompts.h"
-#include "engine/WorkerMessages.h"
+#include "framework/Prompts.h"
+#include "search_page/WorkerMessages.h"
 #include "framework/Dpi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
-#include "settings/CWiperSettings.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -17,9 +16,6 @@
 
 namespace
 {
-// A worker's RefreshResults, carried out on the page's thread.
-const UINT WM_REFRESH_RESULTS = WM_APP + 1;
-
 const char* const kLocationHeadings[] = {"N", "Disk/Folder"};
 const char* const kLocationTips[] = {"N", "Disk/Folder"};
 const int kLocationFormats[] = {LVCFMT_CENTER, LVCFMT_CENTER};
@@ -49,8 +45,7 @@ bool KeyDown(int key)
 int CWindowWiperEntries::lastSortColumn = -1;
 bool CWindowWiperEntries::sortAscending = true;
 
-CWindowWiperEntries::CWindowWiperEntries(CWiperSettings* settings)
-    : CPage(IDD_SEARCH_PAGE, 530, 520), settings(settings), results(settings)
+CWindowWiperEntries::CWindowWiperEntries() : CPage(IDD_SEARCH_PAGE, 530, 520), results(&found)
 {
 }
 
@@ -60,21 +55,6 @@ bool CWindowWiperEntries::Create(HWND parent)
                                      ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     return CDialog::Create(parent);
-}
-
-const SearchCriteria& CWindowWiperEntries::Criteria() const
-{
-    return criteria;
-}
-
-size_t CWindowWiperEntries::SelectedCount() const
-{
-    return selectedRows.size();
-}
-
-void CWindowWiperEntries::DisableFind()
-{
-    UpdateButtons();
 }
 
 LRESULT CWindowWiperEntries::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -89,15 +69,9 @@ LRESULT CWindowWiperEntries::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     case WM_CONTEXTMENU:
         OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return TRUE;
-    case WM_REFRESH_RESULTS:
-        RefreshResults();
-        return TRUE;
     case CResultView::kSelectionTotalMessage:
         results.OnSelectionTotalDue();
         return TRUE;
-    case WM_DESTROY:
-        pageWindow = nullptr;
-        break;
     }
     return CPage::WindowProc(message, wParam, lParam);
 }
@@ -262,15 +236,13 @@ void CWindowWiperEntries::InitList(CCustomList& list, int id, const char* const 
 
 BOOL CWindowWiperEntries::OnInitDialog()
 {
-    pageThread = GetCurrentThreadId();
-    pageWindow = hwnd;
     EnableItem(IDC_ADD, true);
     // Where the template puts the results, at the DPI it was laid out for.
     templateResultsTop = RectInParent(GetItem(IDC_RESULTS_FRAME)).top;
     templateDpi = DpiOfWindow(hwnd);
     InitList(locationsList, IDC_LOCATIONS, kLocationHeadings, kLocationTips, kLocationFormats, kLocationWidths, 2);
     InitList(results.List(), IDC_RESULTS, kResultHeadings, kResultTips, kResultFormats, kResultWidths, 6);
-    settings->locations.clear();
+    locations.clear();
     sortKinds = {SortNumber, SortText, SortText, SortText, SortNumber, SortDate};
     InitCriteria();
     UpdateButtons();
@@ -309,19 +281,13 @@ void CWindowWiperEntries::OnSize(int width, int height)
 void CWindowWiperEntries::OnFind()
 {
     DoDataExchange(true);
-    {
-        std::unique_lock lock(settings->foundFilesLock);
-        settings->foundFiles.clear();
-        settings->foundPlaces.clear();
-        settings->foundTexts.Clear();
-        settings->foundCount = 0;
-    }
+    found.Clear();
     results.ListInFoundOrder();
     RefreshResults();
 
     if (!ComputeCriteria())
         return;
-    if (settings->locations.empty())
+    if (locations.empty())
     {
         ShowWarning("Please select any folder.");
         DoDataExchange(false);
@@ -333,8 +299,8 @@ void CWindowWiperEntries::OnFind()
         return;
     }
 
-    settings->requestedOperation = Operation::Search;
-    StartOperation("Files Searching");
+    requestedOperation = Operation::Search;
+    OperationStarted(progress.StartSearch(this, &found, "Files Searching", {criteria, locations}));
     DoDataExchange(false);
 }
 
@@ -356,8 +322,8 @@ bool CWindowWiperEntries::ConfirmAccessedDates()
 
 void CWindowWiperEntries::OnDelete()
 {
-    CollectSelection();
-    if (selectedRows.empty())
+    DeletionJob job = CollectSelection();
+    if (job.rows.empty())
     {
         ShowWarning("Please select any file.");
         return;
@@ -368,23 +334,29 @@ void CWindowWiperEntries::OnDelete()
     results.KeepShownOrder();
     CCustomList& list = results.List();
     list.SetRedraw(false);
-    settings->requestedOperation = Operation::Delete;
-    StartOperation("Deleting Files");
+    requestedOperation = Operation::Delete;
+    OperationStarted(progress.StartDeletion(this, &found, "Deleting Files", std::move(job)));
     list.SetRedraw(true);
     RefreshResults();
 }
 
-void CWindowWiperEntries::StartOperation(const std::string& caption)
+void CWindowWiperEntries::OperationStarted(bool started)
 {
-    // Without a window nothing was started: the buttons must not wait for a worker.
-    if (!progress.Open(settings, this, caption))
-        settings->requestedOperation = Operation::None;
+    // Nothing was started: the buttons must not wait for a worker.
+    if (!started)
+        requestedOperation = Operation::None;
     UpdateButtons();
+}
+
+void CWindowWiperEntries::OperationEnded()
+{
+    requestedOperation = Operation::None;
+    RefreshResults();
 }
 
 bool CWindowWiperEntries::OperationActive() const
 {
-    return settings->requestedOperation != Operation::None || settings->runningOperation != Operation::None;
+    return requestedOperation != Operation::None || progress.RunningOperation() != Operation::None;
 }
 
 void CWindowWiperEntries::UpdateButtons()
@@ -394,22 +366,16 @@ void CWindowWiperEntries::UpdateButtons()
     EnableItem(IDC_FIND, idle && findReady);
     EnableItem(IDC_DELETE, idle && resultsListed);
     EnableItem(IDC_REMOVE, idle && !selectedLocations.empty());
-    EnableItem(IDC_EMPTY_LIST, idle && !settings->locations.empty());
+    EnableItem(IDC_EMPTY_LIST, idle && !locations.empty());
 }
 
 void CWindowWiperEntries::RefreshResults()
 {
-    HWND window = pageWindow;
-    if (!window)
+    if (!hwnd)
         return;
-    if (GetCurrentThreadId() != pageThread)
-    {
-        SendMessageW(window, WM_REFRESH_RESULTS, 0, 0);
-        return;
-    }
     // In found order, or as shown before a deletion; the rows that are left keep their selection.
     results.Rebuild();
-    SetItemText(IDC_TOTAL_LINE, "Total number of found files: " + std::to_string(settings->foundCount.load()));
+    SetItemText(IDC_TOTAL_LINE, "Total number of found files: " + std::to_string(found.foundCount.load()));
     ShowItem(IDC_TOTAL_LINE, true);
     ShowItem(IDC_SELECTION_TOTAL, true);
     if (!OperationActive())
@@ -420,21 +386,18 @@ void CWindowWiperEntries::RefreshResults()
     UpdateButtons();
 }
 
-void CWindowWiperEntries::CollectSelection()
+DeletionJob CWindowWiperEntries::CollectSelection()
 {
-    // The rows' own selection, in found order, becomes the deletion marks.
-    selectedRows.clear();
+    // The rows' own selection, taken now: a click during the deletion changes nothing.
+    DeletionJob job;
+    std::shared_lock lock(found.foundFilesLock);
+    const std::vector<FoundFile>& files = found.foundFiles;
+    for (size_t file = 0; file < files.size(); file++)
     {
-        std::unique_lock lock(settings->foundFilesLock);
-        std::vector<FoundFile>& files = settings->foundFiles;
-        for (size_t file = 0; file < files.size(); file++)
-        {
-            files[file].selected = files[file].rowSelected;
-            if (files[file].rowSelected)
-                selectedRows.push_back(file);
-        }
+        if (files[file].rowSelected)
+            job.rows.push_back(file);
     }
-    UpdateButtons();
+    return job;
 }
 
 void CWindowWiperEntries::OnHeaderClick(int column)

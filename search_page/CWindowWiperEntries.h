@@ -4,37 +4,44 @@
 // the result rows in CResultView; this class ties them together.
 #pragma once
 
-#include "engine/CWindowProgressUnDelete.h"
-#include "engine/IResultsPage.h"
+#include "engine/Operation.h"
 #include "engine/SearchCriteria.h"
+#include "engine/SearchResults.h"
 #include "framework/CPage.h"
 #include "framework/Dpi.h"
-#include "search_page/CCustomList.h"
+#include "framework/CCustomList.h"
 #include "search_page/CResultView.h"
+#include "search_page/CWindowProgressUnDelete.h"
+#include "search_page/IResultsPage.h"
 
-#include <atomic>
 #include <string>
 #include <vector>
-
-class CWiperSettings;
 
 class CWindowWiperEntries : public CPage, public IResultsPage
 {
 public:
-    explicit CWindowWiperEntries(CWiperSettings* settings);
+    CWindowWiperEntries();
 
     // Creates the page as a child of parent.
     bool Create(HWND parent);
 
-    const SearchCriteria& Criteria() const override;
-    size_t SelectedCount() const override;
-    void DisableFind() override;
-    // From any thread; the list is always rebuilt on the page's thread.
-    void RefreshResults() override;
+    // Lists the found files again, on the page's thread.
+    void RefreshResults();
+    void OperationEnded() override;
 
+    // True from the request of a search or deletion until its worker has ended.
+    bool OperationActive() const;
     // The progress window of the running search or deletion, or null.
     HWND ProgressWindow() const { return progress.hwnd; }
+    // The operation whose worker runs: None, Search or Delete.
+    Operation RunningOperation() const { return progress.RunningOperation(); }
+    // Waits at most timeoutMs for the last worker to end; true when it has.
+    bool WaitForWorker(DWORD timeoutMs) const { return progress.WaitForWorker(timeoutMs); }
     CResultView& ResultView() { return results; }
+    SearchResults& Found() { return found; }
+    // The criteria as the last Find computed them from the form.
+    const SearchCriteria& Criteria() const { return criteria; }
+    const std::vector<std::string>& Locations() const { return locations; }
     // Appends a folder unless the list holds exactly this path already; false when it does.
     bool AddLocation(const std::string& path);
 
@@ -45,10 +52,11 @@ protected:
     void OnOK() override;
 
 private:
-    CWiperSettings* settings;
-    // The page's window and thread, for workers calling RefreshResults.
-    std::atomic<HWND> pageWindow{nullptr};
-    DWORD pageThread = 0;
+    // What the last search found; the workers change it, the result list shows it.
+    SearchResults found;
+    std::vector<std::string> locations;
+    // The operation the page started, until its worker has ended.
+    Operation requestedOperation = Operation::None;
     CWindowProgressUnDelete progress;
     CCustomList locationsList;
     CResultView results;
@@ -73,7 +81,6 @@ private:
     std::string sizeUnitText;
 
     std::vector<size_t> selectedLocations;
-    std::vector<size_t> selectedRows;
     std::vector<int> sortKinds;
     // "Find" waits for the first refresh of either list, "Delete" for the first result refresh.
     bool findReady = false;
@@ -102,8 +109,8 @@ private:
     void OnLocationsSelChange();
     void RefreshLocations();
     void UpdateLocationButtons();
-    // Turns the selected result rows into selectedRows and the found files' selected flags.
-    void CollectSelection();
+    // The selected result rows' files, in found order: the deletion's job.
+    DeletionJob CollectSelection();
     void OnHeaderClick(int column);
     void OnResultKey(const NMLVKEYDOWN& key);
     void OnContextMenu(HWND window, POINT point);
@@ -113,10 +120,8 @@ private:
 
     void InitList(CCustomList& list, int id, const char* const headings[], const char* const tips[],
                   const int formats[], const int widths[], int count);
-    // Opens the progress window for settings->requestedOperation.
-    void StartOperation(const std::string& caption);
-    // True from the request of a search or deletion until its worker has ended.
-    bool OperationActive() const;
+    // Whether the progress window started the worker; the buttons follow.
+    void OperationStarted(bool started);
     // The one place that enables "Find", "Delete", "Remove" and "Empty list".
     void UpdateButtons();
     // Steps 3 to 7 of a search's start: the file type, the date and size bounds.

@@ -2,13 +2,12 @@
 // save the list, and the context menu that offers them.
 #include "search_page/CResultView.h"
 
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 #include "framework/ComScope.h"
 #include "framework/ReplaceFile.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/ResultText.h"
-#include "settings/CWiperSettings.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -63,14 +62,14 @@ void CResultView::CopyPaths()
 {
     std::string paths;
     {
-        std::shared_lock lock(settings->foundFilesLock);
+        std::shared_lock lock(found->foundFilesLock);
         for (size_t file : rowOrder)
         {
-            if (file >= settings->foundFiles.size() || !settings->foundFiles[file].rowSelected)
+            if (file >= found->foundFiles.size() || !found->foundFiles[file].rowSelected)
                 continue;
             if (!paths.empty())
                 paths += "\r\n";
-            paths += settings->foundFiles[file].Path();
+            paths += found->foundFiles[file].Path();
         }
     }
     const std::wstring text = Widen(paths);
@@ -110,17 +109,17 @@ bool CResultView::SaveList(const std::string& path)
     std::string text = kUtf8ByteOrderMark;
     text += CsvRecord({"N", "Name", "Type", "Location", "Size", "Date", "Path"});
     {
-        std::shared_lock lock(settings->foundFilesLock);
-        const std::vector<FoundFile>& files = settings->foundFiles;
+        std::shared_lock lock(found->foundFilesLock);
+        const std::vector<FoundFile>& files = found->foundFiles;
         for (size_t file : rowOrder)
         {
             if (file >= files.size())
                 continue;
-            const FoundFile& found = files[file];
-            const size_t place = FoundPlace(settings->foundPlaces, file);
-            text += CsvRecord({CellText(found, place, 0, zone), std::string(found.Name()), std::string(found.Type()),
-                               found.Folder(), CellText(found, place, 4, zone), CellText(found, place, 5, zone),
-                               found.Path()});
+            const FoundFile& row = files[file];
+            const size_t place = FoundPlace(found->foundPlaces, file);
+            text += CsvRecord({CellText(row, place, 0, zone), std::string(row.Name()), std::string(row.Type()),
+                               row.Folder(), CellText(row, place, 4, zone), CellText(row, place, 5, zone),
+                               row.Path()});
         }
     }
     // A failure leaves no half list.

@@ -4,7 +4,6 @@
 #include "framework/ComScope.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
-#include "settings/CWiperSettings.h"
 
 #include <shlobj.h>
 
@@ -30,7 +29,6 @@ void CWindowWiperEntries::OnAdd()
 
 bool CWindowWiperEntries::AddLocation(const std::string& path)
 {
-    std::vector<std::string>& locations = settings->locations;
     if (std::find(locations.begin(), locations.end(), path) != locations.end())
     {
         ShowWarning("This folder is already in list");
@@ -50,7 +48,6 @@ void CWindowWiperEntries::OnRemove()
     if (!AskWarning("Do you want to remove " + std::to_string(count) + " item(s) from list?"))
         return;
     locationsList.SetRedraw(false);
-    std::vector<std::string>& locations = settings->locations;
     // The rows are in increasing order; each removal moves the later entries up by one.
     size_t removed = 0;
     for (size_t row : selectedLocations)
@@ -71,7 +68,7 @@ void CWindowWiperEntries::OnEmptyList()
     if (!AskWarning("Do you want to empty list?"))
         return;
     locationsList.DeleteAllItems();
-    settings->locations.clear();
+    locations.clear();
     locationsList.SetRedraw(true);
     RefreshLocations();
     UpdateLocationButtons();
@@ -85,7 +82,6 @@ void CWindowWiperEntries::OnLocationsSelChange()
 void CWindowWiperEntries::RefreshLocations()
 {
     locationsList.DeleteAllItems();
-    const std::vector<std::string>& locations = settings->locations;
     for (size_t i = 0; i < locations.size(); i++)
     {
         locationsList.InsertItem((int)i, std::to_string(i + 1), (LPARAM)i);

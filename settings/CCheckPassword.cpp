@@ -1,6 +1,6 @@
 #include "settings/CCheckPassword.h"
 
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"

@@ -1,6 +1,6 @@
 #include "settings/CWindowSettings.h"
 
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 #include "framework/DataExchange.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -139,8 +139,10 @@ void CWindowSettings::OnApply()
         passwordText.clear();
         confirmText.clear();
     }
-    // Save reports its own failure; the record holds the applied values either way.
-    settings->Save();
+    // The record holds the applied values either way.
+    SettingsFailure failure;
+    if (!settings->Save(&failure))
+        ShowSettingsFailure(nullptr, failure);
     ShowMembers();
     modified = 0;
     EnableCommitButtons(false);

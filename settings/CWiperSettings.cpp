@@ -1,6 +1,6 @@
 #include "settings/CWiperSettings.h"
 
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 #include "framework/ReplaceFile.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -22,8 +22,6 @@ void CWiperSettings::SetDefaults()
     startWithWindows = 0;
     passwordProtected = 0;
     passwordHash.clear();
-    requestedOperation = Operation::None;
-    runningOperation = Operation::None;
 }
 
 std::string CWiperSettings::FilePath() const
@@ -31,29 +29,29 @@ std::string CWiperSettings::FilePath() const
     return (settingsFolder.empty() ? installFolder : settingsFolder) + "settings.dat";
 }
 
-bool CWiperSettings::Load()
+SettingsLoad CWiperSettings::Load(SettingsFailure* failure)
 {
     const std::string path = FilePath();
     if (GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
-        return Read(path, true);
+        return Read(path, failure) ? SettingsLoad::Read : SettingsLoad::Failed;
     // Read once from where an older version kept it; the next save writes the
-    // user's own file and leaves that one as it is.
+    // user's own file and leaves that one as it is. Its failures are not the user's.
     const std::string installed = installFolder + "settings.dat";
     if (!settingsFolder.empty() && GetFileAttributesW(LongPath(installed).c_str()) != INVALID_FILE_ATTRIBUTES &&
-        Read(installed, false))
-        return true;
+        Read(installed, nullptr))
+        return SettingsLoad::Read;
     SetDefaults();
-    return false;
+    return SettingsLoad::Missing;
 }
 
-bool CWiperSettings::Read(const std::string& path, bool reportFailures)
+bool CWiperSettings::Read(const std::string& path, SettingsFailure* failure)
 {
     HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
-        if (reportFailures)
-            ShowFileError(nullptr, path, "open", GetLastError());
+        if (failure)
+            *failure = SettingsFailure{path, "open", GetLastError()};
         return false;
     }
     // Nothing past the longest valid file is ever read.
@@ -66,39 +64,40 @@ bool CWiperSettings::Read(const std::string& path, bool reportFailures)
 
     if (DecodeSettings(data, total, *this) != SettingsDecode::Ok)
     {
-        if (reportFailures)
-            ShowMessage(nullptr, "Error", "", "Wrong settings.dat", IDI_EXCLAMATION_MARK);
+        if (failure)
+            *failure = SettingsFailure{path, "", 0};
         return false;
     }
     return true;
 }
 
-bool CWiperSettings::Save(SaveFailure failure)
+bool CWiperSettings::Save(SettingsFailure* failure) const
 {
     // Written beside the old file and moved over it, so a failure never leaves half a file.
     std::string path = FilePath();
     std::wstring target = LongPath(path);
-    const bool show = failure == SaveFailure::Shown;
     // The user's folder is made on the first save; its parent always exists.
     if (!settingsFolder.empty())
         CreateDirectoryW(LongPath(settingsFolder).c_str(), nullptr);
     // A read-only file is the user's word that it must not change.
-    DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    {
-        if (show)
-            ShowFileError(nullptr, path, "open", ERROR_ACCESS_DENIED);
-        return false;
-    }
-    std::vector<uint8_t> bytes = EncodeSettings(*this);
-    FileWriteFailure written;
-    if (!ReplaceFileContents(path, path + ".new", bytes.data(), bytes.size(), written))
-    {
-        if (show)
-            ShowFileError(nullptr, path, written.what, written.error);
-        return false;
-    }
-    return true;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool keep =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    FileWriteFailure written = {"open", ERROR_ACCESS_DENIED};
+    const std::vector<uint8_t> bytes = EncodeSettings(*this);
+    if (!keep && ReplaceFileContents(path, path + ".new", bytes.data(), bytes.size(), written))
+        return true;
+    if (failure)
+        *failure = SettingsFailure{path, written.what, written.error};
+    return false;
+}
+
+void ShowSettingsFailure(HWND owner, const SettingsFailure& failure)
+{
+    if (failure.what.empty())
+        ShowMessage(owner, "Error", "", "Wrong settings.dat", IDI_EXCLAMATION_MARK);
+    else
+        ShowFileError(owner, failure.path, failure.what.c_str(), failure.error);
 }
 
 void CWiperSettings::SetPassword(const std::string& password)

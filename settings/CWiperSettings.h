@@ -1,16 +1,31 @@
-// The one settings record: what settings.dat keeps, and the run-time state the
-// pages and the workers share.
+// The one settings record: what settings.dat keeps, where it lies, and the
+// password check. It shows no message: a failure is returned to the caller,
+// which reports it with ShowSettingsFailure.
 #pragma once
 
-#include "engine/Operation.h"
-#include "engine/SearchCriteria.h"
 #include "settings/SettingsFile.h"
 
-#include <atomic>
-#include <shared_mutex>
-#include <cstdint>
+#include <windows.h>
+
 #include <string>
-#include <vector>
+
+// Why settings.dat was not read or written.
+struct SettingsFailure
+{
+    std::string path;
+    // "open" or "write", with the system's error; empty when the file's content is wrong.
+    std::string what;
+    DWORD error = 0;
+};
+
+enum class SettingsLoad
+{
+    Read,
+    // No file: the defaults apply.
+    Missing,
+    // The file could not be read: the record is as it was.
+    Failed,
+};
 
 class CWiperSettings : public PersistedSettings
 {
@@ -20,42 +35,26 @@ public:
     // kept it in the installation folder, where a standard user cannot write.
     std::string installFolder;
     std::string settingsFolder;
-    // The operation asked for; None again when its worker has ended.
-    std::atomic<Operation> requestedOperation{Operation::None};
-    // The operation whose worker runs.
-    std::atomic<Operation> runningOperation{Operation::None};
-    std::vector<std::string> locations;
-    std::vector<FoundFile> foundFiles;
-    // Each row's place in the found order once a deletion dropped rows (FoundPlace).
-    std::vector<uint32_t> foundPlaces;
-    // The texts the rows of foundFiles point into; emptied with them.
-    TextStore foundTexts;
-    // Held shared to read foundFiles and foundPlaces and exclusively to change it, so the result
-    // list can paint rows while a worker changes them.
-    mutable std::shared_mutex foundFilesLock;
-    std::atomic<uint64_t> foundCount{0};
 
     void SetDefaults();
-    // False when the file is missing (defaults applied) or unreadable (a message was shown).
-    // With no file of its own yet, a readable one in the installation folder is read.
-    bool Load();
-    // At the end of a Windows session nothing may wait for the user.
-    enum class SaveFailure
-    {
-        Shown,
-        Silent
-    };
-    // False when the file could not be written (a message was shown unless Silent);
-    // the old file is then intact.
-    bool Save(SaveFailure failure = SaveFailure::Shown);
+    // Reads settings.dat; `failure`, when given, says why it Failed. With no
+    // file of its own yet, a readable one in the installation folder is read.
+    SettingsLoad Load(SettingsFailure* failure = nullptr);
+    // False when the file could not be written, with the reason in `failure`
+    // when given; the old file is then intact.
+    bool Save(SettingsFailure* failure = nullptr) const;
     void SetPassword(const std::string& password);
     bool CheckPassword(const std::string& password) const;
 
     std::string FilePath() const;
 
 private:
-    bool Read(const std::string& path, bool reportFailures);
+    // True when the file at path was read into the record.
+    bool Read(const std::string& path, SettingsFailure* failure);
 };
+
+// The program's message for a failure of Load or Save.
+void ShowSettingsFailure(HWND owner, const SettingsFailure& failure);
 
 // Where a user's settings live: their local application data folder's Velmora
 // folder, ending with a backslash; empty when Windows does not say.

@@ -41,7 +41,9 @@ CWindowMain::~CWindowMain()
 
 int CWindowMain::SetUp()
 {
-    wiperSettings.Load();
+    SettingsFailure failure;
+    if (wiperSettings.Load(&failure) == SettingsLoad::Failed)
+        ShowSettingsFailure(nullptr, failure);
     dpi = DpiOfWindow(hwnd);
     trayMenu.ChooseLinks();
     if (!CreateToolbar())

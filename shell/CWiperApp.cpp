@@ -3,7 +3,7 @@
 
 #include "shell/CWiperApp.h"
 
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 #include "framework/FailureReport.h"
 #include "framework/MessageLoop.h"
 #include "framework/Text.h"
@@ -102,7 +102,9 @@ void CWiperApp::ActivateRunningInstance(const std::string& installFolder)
         return;
     wiperSettings.installFolder = installFolder;
     wiperSettings.settingsFolder = UserSettingsFolder();
-    wiperSettings.Load();
+    SettingsFailure failure;
+    if (wiperSettings.Load(&failure) == SettingsLoad::Failed)
+        ShowSettingsFailure(nullptr, failure);
     if (wiperSettings.passwordProtected && !IsWindowVisible(running))
     {
         CCheckPassword prompt(&wiperSettings);

@@ -2,4 +2,4 @@
 
 CWiperSettings wiperSettings;
 CWindowSettings settingsPage(&wiperSettings);
-CWindowWiperEntries searchPage(&wiperSettings);
+CWindowWiperEntries searchPage;

@@ -2,8 +2,8 @@
 // window shows, Lock, and the exit sequence that stores the placement.
 #include "shell/CWindowMain.h"
 
-#include "engine/Prompts.h"
-#include "engine/WorkerMessages.h"
+#include "framework/Prompts.h"
+#include "search_page/WorkerMessages.h"
 #include "resources/resource.h"
 #include "settings/CCheckPassword.h"
 #include "shell/Globals.h"
@@ -14,6 +14,15 @@ namespace
 {
 // A show command that shows: the stored one may hide or minimise, which is
 // never what a request to show the window means.
+// How long the exit waits for stopped workers.
+const DWORD kWorkerGraceMs = 500;
+
+DWORD TimeLeft(DWORD deadline)
+{
+    const DWORD left = deadline - GetTickCount();
+    return left > kWorkerGraceMs ? 0 : left;
+}
+
 int ShowingCommand(int command)
 {
     switch (command)
@@ -87,7 +96,7 @@ bool CWindowMain::ConfirmLeave()
 
 bool CWindowMain::ConfirmStopWorker(Operation operation, const std::string& caption, const std::string& text)
 {
-    if (wiperSettings.runningOperation != operation)
+    if (searchPage.RunningOperation() != operation)
         return true;
     // The worker waits while the user decides.
     HWND progress = searchPage.ProgressWindow();
@@ -119,7 +128,7 @@ void CWindowMain::OnEndSession(bool sessionEnds)
 {
     if (!sessionEnds)
         return;
-    if (wiperSettings.runningOperation != Operation::None)
+    if (searchPage.RunningOperation() != Operation::None)
         SendMessageW(searchPage.ProgressWindow(), WM_WORKER_STOP, 0, 0);
     NOTIFYICONDATAW data = TrayIconData();
     Shell_NotifyIconW(NIM_DELETE, &data);
@@ -131,11 +140,14 @@ void CWindowMain::Finish(Save save)
 {
     StorePlacement();
     pages.clear();
-    if (save != Save::No)
-        wiperSettings.Save(save == Save::Silently ? CWiperSettings::SaveFailure::Silent
-                                                  : CWiperSettings::SaveFailure::Shown);
-    // A stopped worker gets half a second to end on its own.
-    Sleep(500);
+    SettingsFailure failure;
+    if (save != Save::No && !wiperSettings.Save(&failure) && save == Save::ShowingFailure)
+        ShowSettingsFailure(nullptr, failure);
+    // Stopped workers get half a second between them to end on their own; one
+    // that has not ended by then ends with the process.
+    const DWORD deadline = GetTickCount() + kWorkerGraceMs;
+    searchPage.WaitForWorker(kWorkerGraceMs);
+    updatePage.AbortCheck(TimeLeft(deadline));
     DestroyWindow();
 }
 

@@ -1,10 +1,12 @@
 #include "tests/engine/EngineFixture.h"
 
+#include "engine/CDelEntriesThread.h"
 #include "engine/FileSystemRedirectionOff.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -24,16 +26,15 @@ protected:
         {
             std::string name = "file" + std::to_string(i) + ".doc";
             paths.push_back(MakeFile(name, i));
-            settings.foundFiles.push_back(RowOf(paths.back()));
+            results.foundFiles.push_back(RowOf(paths.back()));
         }
-        settings.foundCount = 5;
+        results.foundCount = 5;
     }
 
     void Mark(std::initializer_list<int> rows)
     {
         for (int row : rows)
-            settings.foundFiles[row - 1].selected = 1;
-        page.selectedCount = rows.size();
+            results.foundFiles[row - 1].rowSelected = true;
     }
 };
 
@@ -84,7 +85,7 @@ TEST_F(DeleteTest, MarkedRowsGoAndTheOthersKeepTheirOrder)
     EXPECT_TRUE(FileExists(paths[3]));
     EXPECT_EQ(lines.first, "Total number of files:2");
     EXPECT_EQ(lines.second, "Number of deleted files: 2");
-    EXPECT_EQ(settings.foundCount, 5u);
+    EXPECT_EQ(results.foundCount, 5u);
 }
 
 namespace
@@ -127,7 +128,7 @@ TEST_F(UndeletableTest, SkipAsksForEachFileAndKeepsItsRow)
     EXPECT_EQ(seen[0].text, Prompt(2));
     EXPECT_EQ(seen[1].text, Prompt(4));
     EXPECT_EQ(FoundNames(), (std::vector<std::string>{"file2.doc", "file4.doc"}));
-    EXPECT_EQ(settings.foundFiles[0].selected, 1);
+    EXPECT_TRUE(results.foundFiles[0].rowSelected);
     EXPECT_EQ(lines.first, "Total number of files:5");
     EXPECT_EQ(lines.second, "Number of deleted files: 3");
 }
@@ -183,6 +184,24 @@ TEST_F(UndeletableTest, TheProgressWindowCanStopWhileTheWorkerAsks)
     EXPECT_EQ(FoundNames(), (std::vector<std::string>{"file2.doc", "file4.doc"}));
 }
 
+TEST_F(DeleteTest, WithoutAWindowItDeletesTheRowsOfItsJobAndNoOthers)
+{
+    // Selected in the list after the deletion started: not the worker's concern.
+    Mark({1, 2});
+    RecordingProgress reports(results);
+    WorkerControl control;
+    RunToTheEnd(new CDelEntriesThread({{2, 3}}, &results, &control, &reports));
+    EXPECT_EQ(FoundNames(), (std::vector<std::string>{"file1.doc", "file2.doc", "file5.doc"}));
+    EXPECT_TRUE(FileExists(paths[0]));
+    EXPECT_FALSE(FileExists(paths[2]));
+    EXPECT_FALSE(FileExists(paths[3]));
+    EXPECT_EQ(reports.reports.front(), "started");
+    EXPECT_EQ(reports.reports.back(), "finished");
+    EXPECT_EQ(std::count(reports.reports.begin(), reports.reports.end(), "finished"), 1);
+    EXPECT_EQ(reports.rowsAtTheEnd, 3u);
+    EXPECT_EQ(control.resultCount, 2);
+}
+
 TEST_F(DeleteTest, NamesOutsideTheCodePageAndLongPathsAreDeleted)
 {
     std::string deep = "long";
@@ -192,16 +211,15 @@ TEST_F(DeleteTest, NamesOutsideTheCodePageAndLongPathsAreDeleted)
     std::string wide = MakeFile("\xE6\x97\xA5\xE6\x9C\xAC.doc", 1);
     for (const std::string& path : {longPath, wide})
     {
-        settings.foundFiles.push_back(RowOf(path));
-        settings.foundFiles.back().selected = 1;
+        results.foundFiles.push_back(RowOf(path));
+        results.foundFiles.back().rowSelected = true;
     }
-    page.selectedCount = 2;
     DialogCloser none;
     Delete();
     EXPECT_TRUE(none.Stop().empty());
     EXPECT_FALSE(FileExists(longPath));
     EXPECT_FALSE(FileExists(wide));
-    EXPECT_EQ(settings.foundFiles.size(), 5u);
+    EXPECT_EQ(results.foundFiles.size(), 5u);
 }
 
 namespace
@@ -217,12 +235,11 @@ protected:
     {
         for (const char* name : {"a.doc", "b.doc", "c.doc", "d.doc", "e.doc"})
             MakeFile(name, 100, kWritten);
-        settings.locations = {folder.Path()};
+        locations = {folder.Path()};
         Search();
-        ASSERT_EQ(settings.foundFiles.size(), 5u);
-        for (FoundFile& row : settings.foundFiles)
-            row.selected = 1;
-        page.selectedCount = 5;
+        ASSERT_EQ(results.foundFiles.size(), 5u);
+        for (FoundFile& row : results.foundFiles)
+            row.rowSelected = true;
     }
 
     std::string Path(const std::string& relative) const { return folder.Path() + relative; }
@@ -294,9 +311,9 @@ TEST_F(ChangedFileTest, GoneGrownShrunkTouchedOrReplacedByAFolderIsKeptAndNothin
     for (const char* name : {"b.doc", "c.doc", "d.doc", "e.doc"})
         reported.insert(ChangedPrompt(Path(name)));
     EXPECT_EQ(texts, reported);
-    EXPECT_EQ(settings.foundFiles.size(), 5u);
-    for (const FoundFile& row : settings.foundFiles)
-        EXPECT_EQ(row.selected, 1);
+    EXPECT_EQ(results.foundFiles.size(), 5u);
+    for (const FoundFile& row : results.foundFiles)
+        EXPECT_TRUE(row.rowSelected);
     EXPECT_EQ(Contents(), expected);
 }
 
@@ -307,7 +324,7 @@ TEST_F(ChangedFileTest, AnotherFileOfTheSameSizeAndTimesCountsAsTheSame)
     DialogCloser none;
     Delete();
     EXPECT_TRUE(none.Stop().empty());
-    EXPECT_TRUE(settings.foundFiles.empty());
+    EXPECT_TRUE(results.foundFiles.empty());
     EXPECT_TRUE(Contents().empty());
 }
 
@@ -344,15 +361,14 @@ TEST_F(EngineTest, AFileTurnedIntoALinkIsKept)
     FoundFile row = RowOf(links + "now-a-link.doc");
     ASSERT_NE(row.kind, 0);
     row.kind = 0;
-    row.selected = 1;
-    settings.foundFiles = {row};
-    page.selectedCount = 1;
+    row.rowSelected = true;
+    results.foundFiles = {row};
     DialogCloser answers({IDC_CHOICE_NO});
     Delete();
     std::vector<SeenPrompt> seen = answers.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "File  \"" + links + "now-a-link.doc\" has changed since the search and was not deleted.");
-    EXPECT_EQ(settings.foundFiles.size(), 1u);
+    EXPECT_EQ(results.foundFiles.size(), 1u);
     EXPECT_NE(GetFileAttributesW(LongPath(links + "now-a-link.doc").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(FileExists(links + "target\\keep.doc"));
 }
@@ -389,18 +405,17 @@ TEST_F(EngineTest, AwkwardNamesAreFoundAsTheyAreAndOnlyTheMarkedOnesGo)
     // the code page, a name no Windows call can name, and two decoys that the
     // ordinary form of a path would reach instead.
     const std::string awkward = FixtureTrees() + "\\awkward\\";
-    settings.locations = {awkward};
+    locations = {awkward};
     Search();
     const std::set<std::string> decoys = {"report", "back\\slash"};
     // A multiset: the name holding a backslash would show as the decoy's path.
     std::multiset<std::string> found;
-    for (FoundFile& row : settings.foundFiles)
+    for (FoundFile& row : results.foundFiles)
     {
         EXPECT_EQ(row.Path().rfind(awkward, 0), 0u) << row.Path();
         const std::string relative = row.Path().substr(awkward.size());
         found.insert(relative);
-        row.selected = !decoys.count(relative);
-        page.selectedCount += row.selected;
+        row.rowSelected = !decoys.count(relative);
     }
     const std::multiset<std::string> expected = {"report.", "report ", "aux.txt", "con", "nul.log", "COM1.txt", "lpt9",
                                                  "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.doc", "\xCE\xA9mega.txt",
@@ -424,28 +439,27 @@ TEST_F(EngineTest, FilesNestedFarBeyondMaxPathAreDeletedOrReportedAsDeepAsTheSys
     // One file in every folder of a chain deeper than the long form's 32767
     // characters; the system may stop listing, or reaching what it lists, before.
     const std::string deep = FixtureTrees() + "\\deep\\";
-    settings.locations = {deep};
+    locations = {deep};
     Search();
-    const size_t found = settings.foundFiles.size();
+    const size_t found = results.foundFiles.size();
     ASSERT_GT(found, 0u);
     std::vector<std::string> paths;
-    for (FoundFile& row : settings.foundFiles)
+    for (FoundFile& row : results.foundFiles)
     {
         char name[16];
         snprintf(name, sizeof(name), "f%03u.doc", (unsigned)paths.size());
         EXPECT_EQ(row.Name(), name);
         paths.push_back(row.Path());
-        row.selected = 1;
+        row.rowSelected = true;
     }
-    page.selectedCount = found;
 
     DialogCloser answers(std::vector<int>(found, IDC_CHOICE_NO));
     Delete();
     std::vector<SeenPrompt> seen = answers.Stop();
     // The files beyond the system's reach stay, each reported; all before them go.
-    const size_t deleted = found - settings.foundFiles.size();
+    const size_t deleted = found - results.foundFiles.size();
     ASSERT_GT(deleted, 0u);
-    ASSERT_EQ(seen.size(), settings.foundFiles.size());
+    ASSERT_EQ(seen.size(), results.foundFiles.size());
     for (size_t i = 0; i < seen.size(); i++)
         EXPECT_EQ(seen[i].text, "File  \"" + paths[deleted + i] + "\" cannot be deleted.");
     for (size_t i = 0; i < deleted; i++)
@@ -458,18 +472,17 @@ TEST_F(EngineTest, FilesNestedFarBeyondMaxPathAreDeletedOrReportedAsDeepAsTheSys
 TEST_F(EngineTest, AFileWhoseFolderWasRenamedSinceTheSearchIsReportedAndKept)
 {
     MakeFile("old\\a.doc", 1);
-    settings.locations = {folder.Path()};
+    locations = {folder.Path()};
     Search();
-    ASSERT_EQ(settings.foundFiles.size(), 1u);
-    settings.foundFiles[0].selected = 1;
-    page.selectedCount = 1;
+    ASSERT_EQ(results.foundFiles.size(), 1u);
+    results.foundFiles[0].rowSelected = true;
     ASSERT_TRUE(MoveFileW(LongPath(folder.Path() + "old").c_str(), LongPath(folder.Path() + "new").c_str()));
     DialogCloser answers({IDC_CHOICE_NO});
     Delete();
     std::vector<SeenPrompt> seen = answers.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "File  \"" + folder.Path() + "old\\a.doc\" cannot be deleted.");
-    EXPECT_EQ(settings.foundFiles.size(), 1u);
+    EXPECT_EQ(results.foundFiles.size(), 1u);
     EXPECT_EQ(EntriesUnder(folder.Path()), (std::set<std::string>{"new", "new/a.doc"}));
 }
 
@@ -511,17 +524,16 @@ TEST_F(EngineTest, System32IsSearchedAndDeletedFromAsItIsNotSysWow64)
     ASSERT_TRUE(WriteUnredirected(system32 + name, "64-bit"));
     ASSERT_TRUE(WriteUnredirected(syswow64 + name, "the 32-bit side"));
 
-    page.criteria.fileType = "redirected";
-    settings.locations = {system32};
+    criteria.fileType = "redirected";
+    locations = {system32};
     Search();
-    ASSERT_EQ(settings.foundFiles.size(), 1u);
-    EXPECT_EQ(settings.foundFiles[0].Path(), system32 + name);
-    EXPECT_EQ(settings.foundFiles[0].size, 6u);
+    ASSERT_EQ(results.foundFiles.size(), 1u);
+    EXPECT_EQ(results.foundFiles[0].Path(), system32 + name);
+    EXPECT_EQ(results.foundFiles[0].size, 6u);
 
-    settings.foundFiles[0].selected = 1;
-    page.selectedCount = 1;
+    results.foundFiles[0].rowSelected = true;
     Delete();
-    EXPECT_TRUE(settings.foundFiles.empty());
+    EXPECT_TRUE(results.foundFiles.empty());
     EXPECT_FALSE(ExistsUnredirected(system32 + name));
     EXPECT_TRUE(ExistsUnredirected(syswow64 + name));
     DeleteFileW(Widen(syswow64 + name).c_str());

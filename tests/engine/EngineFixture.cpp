@@ -2,31 +2,63 @@
 
 #include "engine/FileStamp.h"
 #include "engine/Matching.h"
-#include "engine/WorkerMessages.h"
 #include "framework/Text.h"
 #include "tests/support/MessagePump.h"
 
 #include <cstdio>
 #include <cstdlib>
 
+Choice RecordingProgress::AskSkip(const std::string& text, const char*)
+{
+    reports.push_back("asked: " + text);
+    if (answers.empty())
+        return Choice::Cancel;
+    Choice answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+}
+
+void RecordingProgress::WorkerFinished()
+{
+    reports.push_back("finished");
+    rowsAtTheEnd = results.RowCount();
+}
+
+void RunToTheEnd(CWorkerThread* worker)
+{
+    ASSERT_TRUE(worker->CreateThread());
+    HANDLE thread = worker->JoinHandle();
+    worker->ResumeThread();
+    EXPECT_EQ(WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+}
+
 void EngineTest::Search()
 {
-    Run(Operation::Search, "Files Searching");
+    const int before = page.ends;
+    ASSERT_TRUE(progress.StartSearch(&page, &results, "Files Searching", {criteria, locations}));
+    WaitForTheEnd(before);
 }
 
 void EngineTest::Delete()
 {
-    Run(Operation::Delete, "Deleting Files");
+    DeletionJob job;
+    for (size_t row = 0; row < results.foundFiles.size(); row++)
+    {
+        if (results.foundFiles[row].rowSelected)
+            job.rows.push_back(row);
+    }
+    const int before = page.ends;
+    ASSERT_TRUE(progress.StartDeletion(&page, &results, "Deleting Files", std::move(job)));
+    WaitForTheEnd(before);
 }
 
-void EngineTest::Run(Operation operation, const char* caption)
+void EngineTest::WaitForTheEnd(int endsBefore)
 {
-    settings.requestedOperation = operation;
-    int before = page.refreshes;
-    ASSERT_TRUE(progress.Open(&settings, &page, caption));
-    ASSERT_TRUE(PumpUntil([&] { return page.refreshes > before && progress.hwnd == nullptr; }, 90000));
-    EXPECT_EQ(settings.runningOperation, Operation::None);
-    EXPECT_EQ(settings.requestedOperation, Operation::None);
+    ASSERT_TRUE(PumpUntil([&] { return page.ends > endsBefore && progress.hwnd == nullptr; }, 90000));
+    EXPECT_EQ(page.ends, endsBefore + 1);
+    EXPECT_EQ(progress.RunningOperation(), Operation::None);
+    EXPECT_TRUE(progress.WaitForWorker(5000));
 }
 
 static FILETIME FileTimeOf(const std::string& localText)
@@ -59,7 +91,7 @@ std::string EngineTest::MakeFile(const std::string& relativePath, uint64_t size,
 std::vector<std::string> EngineTest::FoundNames() const
 {
     std::vector<std::string> names;
-    for (const FoundFile& row : settings.foundFiles)
+    for (const FoundFile& row : results.foundFiles)
         names.push_back(std::string(row.Name()));
     return names;
 }
@@ -67,7 +99,7 @@ std::vector<std::string> EngineTest::FoundNames() const
 FoundFile EngineTest::RowOf(const std::string& path)
 {
     const size_t name = path.rfind('\\') + 1;
-    FoundFile row = settings.foundTexts.AddRow(settings.foundTexts.AddFolder(path.substr(0, name)), path.substr(name),
+    FoundFile row = results.foundTexts.AddRow(results.foundTexts.AddFolder(path.substr(0, name)), path.substr(name),
                                                FileTypeOf(path.substr(name)));
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data);

@@ -2,42 +2,68 @@
 // temporary folder, with a stand-in for the search page.
 #pragma once
 
-#include "engine/CWindowProgressUnDelete.h"
-#include "engine/IResultsPage.h"
-#include "settings/CWiperSettings.h"
+#include "engine/CWorkerThread.h"
+#include "engine/IWorkerProgress.h"
+#include "engine/SearchResults.h"
+#include "engine/WorkerJobs.h"
+#include "search_page/CWindowProgressUnDelete.h"
+#include "search_page/IResultsPage.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
 class FakeResultsPage : public IResultsPage
 {
 public:
-    SearchCriteria criteria;
-    size_t selectedCount = 0;
-    std::atomic<int> refreshes{0};
-    std::atomic<int> findDisabled{0};
+    int ends = 0;
 
-    const SearchCriteria& Criteria() const override { return criteria; }
-    size_t SelectedCount() const override { return selectedCount; }
-    void DisableFind() override { findDisabled++; }
-    void RefreshResults() override { refreshes++; }
+    void OperationEnded() override { ends++; }
 };
+
+// Stands in for the progress window: records what a worker reports, in order,
+// and answers its questions with `answers`, then with Cancel.
+class RecordingProgress : public IWorkerProgress
+{
+public:
+    explicit RecordingProgress(const SearchResults& results) : results(results) {}
+
+    std::vector<Choice> answers;
+    // "started", "progress", "asked: TEXT", "warned: TEXT" and "finished".
+    std::vector<std::string> reports;
+    // How many rows the results held when the worker said it had finished.
+    size_t rowsAtTheEnd = 0;
+
+    void WorkerStarted() override { reports.push_back("started"); }
+    void WorkerProgress(bool) override { reports.push_back("progress"); }
+    Choice AskSkip(const std::string& text, const char*) override;
+    void ShowWarning(const std::string& text) override { reports.push_back("warned: " + text); }
+    void WorkerFinished() override;
+
+private:
+    const SearchResults& results;
+};
+
+// Runs a worker on its own thread to its end, with no window anywhere.
+void RunToTheEnd(CWorkerThread* worker);
 
 class EngineTest : public testing::Test
 {
 protected:
     TempFolder folder;
-    CWiperSettings settings;
+    SearchResults results;
+    // The search's job, as the page would give it.
+    SearchCriteria criteria;
+    std::vector<std::string> locations;
     FakeResultsPage page;
     CWindowProgressUnDelete progress;
 
-    // Runs a search (or a deletion) to its end, pumping the window's messages.
+    // Runs a search (or a deletion of the rows selected in the results) to its
+    // end, pumping the window's messages.
     void Search();
     void Delete();
     // A file of the given size whose times, read as local time now, are the given texts
@@ -49,5 +75,6 @@ protected:
     FoundFile RowOf(const std::string& path);
 
 private:
-    void Run(Operation operation, const char* caption);
+    // Pumps until the window has reported the end and closed.
+    void WaitForTheEnd(int endsBefore);
 };

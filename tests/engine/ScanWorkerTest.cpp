@@ -1,5 +1,6 @@
 #include "tests/engine/EngineFixture.h"
 
+#include "engine/CScanEntriesThread.h"
 #include "engine/DateBounds.h"
 #include "engine/FileStamp.h"
 #include "engine/LocalZone.h"
@@ -27,20 +28,20 @@ protected:
         MakeFile("sub\\d.doc", 5 * 1048576, "2024-05-01 00:00:00");
         MakeFile("sub\\deeper\\e.doc", 0, "2023-01-01 10:00:00");
         MakeFile("z.doc", 1, "2024-05-01 23:59:59");
-        settings.locations = {folder.Path()};
+        locations = {folder.Path()};
     }
 
     void ByDate(DateKind kind, DateCondition condition, CalendarTime first, CalendarTime second = {})
     {
-        page.criteria.dateKind = kind;
-        page.criteria.dateCondition = condition;
-        ComputeDateBounds(page.criteria, first, {0, 0, 0, 0, 0, 0}, second.year ? second : first,
+        criteria.dateKind = kind;
+        criteria.dateCondition = condition;
+        ComputeDateBounds(criteria, first, {0, 0, 0, 0, 0, 0}, second.year ? second : first,
                           {0, 0, 0, 23, 59, 59}, CurrentZoneRule());
     }
 
     std::set<std::string> SearchNames()
     {
-        settings.foundFiles.clear();
+        results.foundFiles.clear();
         Search();
         std::vector<std::string> names = FoundNames();
         return std::set<std::string>(names.begin(), names.end());
@@ -54,20 +55,20 @@ using Names = std::set<std::string>;
 TEST_F(ScanTest, TypeAndSizeConditionsFindExactlyTheirFiles)
 {
     EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "c.txt", "d.doc", "e.doc", "z.doc"}));
-    page.criteria.fileType = "doc";
+    criteria.fileType = "doc";
     EXPECT_EQ(SearchNames(), (Names{"a.doc", "B.DOC", "d.doc", "e.doc", "z.doc"}));
-    page.criteria.fileType = "xls;TXT";
+    criteria.fileType = "xls;TXT";
     EXPECT_EQ(SearchNames(), (Names{"c.txt"}));
-    page.criteria.fileType = "";
+    criteria.fileType = "";
 
-    ComputeSizeBounds(page.criteria, 2, 0, 1);
-    page.criteria.sizeCondition = SizeCondition::IsMoreThan;
+    ComputeSizeBounds(criteria, 2, 0, 1);
+    criteria.sizeCondition = SizeCondition::IsMoreThan;
     EXPECT_EQ(SearchNames(), (Names{"B.DOC", "d.doc"}));
-    ComputeSizeBounds(page.criteria, 0, 0, 0);
-    page.criteria.sizeCondition = SizeCondition::IsLessThan;
+    ComputeSizeBounds(criteria, 0, 0, 0);
+    criteria.sizeCondition = SizeCondition::IsLessThan;
     EXPECT_EQ(SearchNames(), (Names{"e.doc"}));
-    ComputeSizeBounds(page.criteria, 1, 100, 0);
-    page.criteria.sizeCondition = SizeCondition::IsBetween;
+    ComputeSizeBounds(criteria, 1, 100, 0);
+    criteria.sizeCondition = SizeCondition::IsBetween;
     EXPECT_EQ(SearchNames(), (Names{"a.doc", "c.txt", "z.doc"}));
 }
 
@@ -107,10 +108,10 @@ TEST_F(ScanTest, DateConditionsUseTheChosenTimeOfTheFile)
 
 TEST_F(ScanTest, RowsCarryTheTextsOfTheirColumns)
 {
-    page.criteria.fileType = "doc";
+    criteria.fileType = "doc";
     Search();
     auto row = [&](const std::string& name) {
-        return *std::find_if(settings.foundFiles.begin(), settings.foundFiles.end(),
+        return *std::find_if(results.foundFiles.begin(), results.foundFiles.end(),
                              [&](const FoundFile& f) { return f.Name() == name; });
     };
     FoundFile a = row("a.doc");
@@ -118,14 +119,14 @@ TEST_F(ScanTest, RowsCarryTheTextsOfTheirColumns)
     EXPECT_EQ(a.Folder(), folder.Path());
     EXPECT_EQ(a.size, 100u);
     EXPECT_EQ(CellText(a, 0, 5, CurrentZoneRule()), "05/01/24 08:00:00");
-    EXPECT_EQ(a.selected, 0);
+    EXPECT_FALSE(a.rowSelected);
     FoundFile b = row("B.DOC");
     EXPECT_EQ(b.Type(), "doc");
     EXPECT_EQ(CellText(b, 0, 5, CurrentZoneRule()), "05/02/24 00:00:00");
     FoundFile e = row("e.doc");
     EXPECT_EQ(e.Folder(), folder.Path() + "sub\\deeper\\");
-    EXPECT_EQ(settings.foundCount, 5u);
-    EXPECT_EQ(page.findDisabled, 1);
+    EXPECT_EQ(results.foundCount, 5u);
+    EXPECT_EQ(page.ends, 1);
 }
 
 namespace
@@ -164,7 +165,7 @@ TEST_F(ScanTest, HiddenAndSystemFilesAreFound)
 {
     std::string hidden = MakeFile("hidden.doc", 1);
     SetFileAttributesW(Widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    page.criteria.fileType = "doc";
+    criteria.fileType = "doc";
     EXPECT_EQ(SearchNames().count("hidden.doc"), 1u);
 }
 
@@ -173,7 +174,7 @@ TEST_F(ScanTest, MissingLocationsAreAskedAboutAfterTheWalk)
     std::string gone1 = folder.Path() + "gone1";
     std::string gone2 = folder.Path() + "gone2";
     std::string file = folder.Path() + "a.doc";
-    settings.locations = {gone1, folder.Path(), file, gone2};
+    locations = {gone1, folder.Path(), file, gone2};
 
     {
         DialogCloser answers({IDC_CHOICE_NO, IDC_CHOICE_NO});  // Skip, Skip
@@ -183,23 +184,39 @@ TEST_F(ScanTest, MissingLocationsAreAskedAboutAfterTheWalk)
         EXPECT_EQ(seen[0].caption, "Warning");
         EXPECT_EQ(seen[0].text, " \"" + gone1 + "\" not found.");
         EXPECT_EQ(seen[1].text, " \"" + gone2 + "\" not found.");
-        EXPECT_EQ(settings.foundFiles.size(), 6u);
+        EXPECT_EQ(results.foundFiles.size(), 6u);
     }
     {
         DialogCloser answers({IDC_CHOICE_NO_FOR_ALL});  // Skip all
-        settings.foundFiles.clear();
+        results.foundFiles.clear();
         Search();
         EXPECT_EQ(answers.Stop().size(), 1u);
-        EXPECT_EQ(settings.foundFiles.size(), 6u);
+        EXPECT_EQ(results.foundFiles.size(), 6u);
     }
     {
         DialogCloser answers({IDCANCEL});
-        settings.foundFiles.clear();
+        results.foundFiles.clear();
         Search();
         EXPECT_EQ(answers.Stop().size(), 1u);
-        EXPECT_EQ(settings.foundFiles.size(), 6u);
+        EXPECT_EQ(results.foundFiles.size(), 6u);
     }
-    EXPECT_EQ(settings.locations.size(), 4u);
+    EXPECT_EQ(locations.size(), 4u);
+}
+
+TEST_F(ScanTest, WithoutAWindowItReportsInOrderAndEndsWithOneFinishAfterItsRows)
+{
+    const std::string gone = folder.Path() + "gone";
+    RecordingProgress reports(results);
+    reports.answers = {Choice::No};
+    WorkerControl control;
+    RunToTheEnd(new CScanEntriesThread({criteria, {folder.Path(), gone}}, &results, &control, &reports));
+    ASSERT_GE(reports.reports.size(), 3u);
+    EXPECT_EQ(reports.reports.front(), "started");
+    EXPECT_EQ(reports.reports.back(), "finished");
+    EXPECT_EQ(std::count(reports.reports.begin(), reports.reports.end(), "finished"), 1);
+    EXPECT_EQ(reports.reports.end()[-2], "asked:  \"" + gone + "\" not found.");
+    EXPECT_EQ(reports.rowsAtTheEnd, 6u);
+    EXPECT_EQ(results.foundCount, 6u);
 }
 
 TEST_F(ScanTest, NamesOutsideTheCodePageAndLongPathsAreFound)
@@ -209,7 +226,7 @@ TEST_F(ScanTest, NamesOutsideTheCodePageAndLongPathsAreFound)
         deep += "\\a-folder-name-of-some-length";
     MakeFile(deep + "\\\xE6\x97\xA5\xE6\x9C\xAC.doc", 7);  // 日本.doc
     MakeFile("\xCE\xA9mega.doc", 8);                       // Ωmega.doc
-    page.criteria.fileType = "doc";
+    criteria.fileType = "doc";
     Names names = SearchNames();
     EXPECT_EQ(names.count("\xE6\x97\xA5\xE6\x9C\xAC.doc"), 1u);
     EXPECT_EQ(names.count("\xCE\xA9mega.doc"), 1u);
@@ -217,13 +234,13 @@ TEST_F(ScanTest, NamesOutsideTheCodePageAndLongPathsAreFound)
 
 TEST_F(ScanTest, AFolderListedWithItsParentIsWalkedOnce)
 {
-    settings.locations = {folder.Path() + "sub", folder.Path()};
+    locations = {folder.Path() + "sub", folder.Path()};
     Search();
-    EXPECT_EQ(settings.foundFiles.size(), 6u);
-    settings.locations = {folder.Path(), folder.Path() + "sub\\"};
-    settings.foundFiles.clear();
+    EXPECT_EQ(results.foundFiles.size(), 6u);
+    locations = {folder.Path(), folder.Path() + "sub\\"};
+    results.foundFiles.clear();
     Search();
-    EXPECT_EQ(settings.foundFiles.size(), 6u);
+    EXPECT_EQ(results.foundFiles.size(), 6u);
 }
 
 namespace
@@ -234,8 +251,8 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(FixtureTrees().empty());
-        settings.locations = {FixtureTrees() + "\\big"};
-        page.criteria.fileType = "doc";
+        locations = {FixtureTrees() + "\\big"};
+        criteria.fileType = "doc";
     }
 };
 
@@ -243,10 +260,10 @@ const char kLimitText[] = "The number of found files exceeds the 100000 limit.\n
                           "To ensure normal viewing, the results will be truncated.\n"
                           "If necessary, please set new search criteria.";
 
-size_t RowCount(CWiperSettings& settings)
+size_t RowCount(const SearchResults& results)
 {
-    std::shared_lock lock(settings.foundFilesLock);
-    return settings.foundFiles.size();
+    std::shared_lock lock(results.foundFilesLock);
+    return results.foundFiles.size();
 }
 
 // Presses Cancel on the progress window once it has found some files, answers
@@ -255,10 +272,10 @@ size_t RowCount(CWiperSettings& settings)
 class StopDriver
 {
 public:
-    StopDriver(CWiperSettings& settings, int answer)
-        : thread([this, &settings, answer] {
+    StopDriver(const SearchResults& results, int answer)
+        : thread([this, &results, answer] {
               HWND window = WaitForDialog("Files Searching");
-              while (window && RowCount(settings) < 1000)
+              while (window && RowCount(results) < 1000)
                   Sleep(5);
               ClickButton(window, IDC_PROGRESS_CANCEL);
               HWND question = WaitForDialog("Warning");
@@ -266,7 +283,7 @@ public:
                   return;
               questionText = ControlText(question, IDC_PROMPT_TEXT);
               Sleep(200);  // the worker must not go on meanwhile
-              rowsWhileAsking = RowCount(settings);
+              rowsWhileAsking = RowCount(results);
               ClickButton(question, answer);
               while (IsWindowVisible(question))
                   Sleep(5);
@@ -287,7 +304,7 @@ private:
 
 TEST_F(TreesTest, ALinkCycleEndsAndEachFileIsListedOnce)
 {
-    settings.locations = {FixtureTrees() + "\\cycle"};
+    locations = {FixtureTrees() + "\\cycle"};
     Search();
     std::vector<std::string> names = FoundNames();
     std::sort(names.begin(), names.end());
@@ -301,25 +318,25 @@ TEST_F(TreesTest, TheLimitKeeps100000RowsAndSaysSoOnce)
     std::vector<SeenPrompt> seen = closer.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, kLimitText);
-    EXPECT_EQ(settings.foundFiles.size(), 100000u);
-    EXPECT_EQ(settings.foundCount, 100000u);
+    EXPECT_EQ(results.foundFiles.size(), 100000u);
+    EXPECT_EQ(results.foundCount, 100000u);
 }
 
 TEST_F(TreesTest, StoppingAnsweredNoLosesNoHit)
 {
     {
-        StopDriver driver(settings, IDCANCEL);
+        StopDriver driver(results, IDCANCEL);
         Search();
         EXPECT_EQ(driver.questionText, "Do you want to stop searching?");
     }
-    EXPECT_EQ(settings.foundFiles.size(), 100000u);
+    EXPECT_EQ(results.foundFiles.size(), 100000u);
 }
 
 TEST_F(TreesTest, StoppingAnsweredYesEndsWithinOneEntry)
 {
-    StopDriver driver(settings, IDOK);
+    StopDriver driver(results, IDOK);
     Search();
-    size_t rows = settings.foundFiles.size();
+    size_t rows = results.foundFiles.size();
     EXPECT_GE(rows, 1000u);
     EXPECT_LE(rows, driver.rowsWhileAsking + 1);
     EXPECT_LT(rows, 100000u);
@@ -379,10 +396,10 @@ private:
     }
 };
 
-std::vector<std::string> FoundPaths(const CWiperSettings& settings)
+std::vector<std::string> FoundPaths(const SearchResults& results)
 {
     std::vector<std::string> paths;
-    for (const FoundFile& row : settings.foundFiles)
+    for (const FoundFile& row : results.foundFiles)
         paths.push_back(row.Path());
     return paths;
 }
@@ -390,36 +407,36 @@ std::vector<std::string> FoundPaths(const CWiperSettings& settings)
 
 TEST_F(TreesTest, TheThreadedWalkListsWhatAWalkOnOneThreadLists)
 {
-    page.criteria.fileType = "";
+    criteria.fileType = "";
     const std::string trees = FixtureTrees();
     // Deep and empty folders, 5000 files around two subfolders, names outside the
     // code page, a path beyond 260 characters; then overlapping locations and a cycle.
-    for (const std::vector<std::string>& locations :
+    for (const std::vector<std::string>& chosen :
          {std::vector<std::string>{trees + "\\shapes"},
           {trees + "\\shapes\\deep\\level00\\level01", trees + "\\shapes", trees + "\\shapes\\many",
            trees + "\\cycle"}})
     {
-        settings.locations = locations;
-        settings.foundFiles.clear();
+        locations = chosen;
+        results.foundFiles.clear();
         Search();
         std::vector<std::string> expected = ReferenceWalk(locations).files;
         ASSERT_GT(expected.size(), 5000u);
-        EXPECT_TRUE(FoundPaths(settings) == expected) << locations.size() << " locations";
+        EXPECT_TRUE(FoundPaths(results) == expected) << locations.size() << " locations";
     }
 }
 
 TEST_F(TreesTest, TheLimitFallsWhereAWalkOnOneThreadReachesIt)
 {
     // 80 files first, so the limit falls in the middle of one of big's folders.
-    page.criteria.fileType = "";
-    settings.locations = {FixtureTrees() + "\\shapes\\deep", FixtureTrees() + "\\big"};
+    criteria.fileType = "";
+    locations = {FixtureTrees() + "\\shapes\\deep", FixtureTrees() + "\\big"};
     DialogCloser closer;
     Search();
     EXPECT_EQ(closer.Stop().size(), 1u);
-    std::vector<std::string> expected = ReferenceWalk(settings.locations).files;
+    std::vector<std::string> expected = ReferenceWalk(locations).files;
     ASSERT_GT(expected.size(), 100000u);
     expected.resize(100000);
-    EXPECT_TRUE(FoundPaths(settings) == expected);
+    EXPECT_TRUE(FoundPaths(results) == expected);
 }
 
 TEST(TestedTimeOfFileTime, AgreesWithTheSystemsConversion)

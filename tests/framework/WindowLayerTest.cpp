@@ -63,6 +63,22 @@ protected:
     void Run() override { throw std::bad_alloc(); }
     void Abandon() override { (*abandoned)++; }
 };
+
+// Asks a window of the joining thread once, then waits for `release` if it is given.
+class AskingThread : public CWinThread
+{
+public:
+    HWND window = nullptr;
+    HANDLE release = nullptr;
+
+protected:
+    void Run() override
+    {
+        SendMessageW(window, WM_APP + 2, 0, 0);
+        if (release)
+            WaitForSingleObject(release, INFINITE);
+    }
+};
 }
 
 TEST(SubclassedWindow, KeepsItsClassBehaviourAndOutlivesItsObject)
@@ -146,4 +162,40 @@ TEST(LongPath, FullPathsTakeTheLiteralFormAndOthersStayAsTheyAre)
     EXPECT_EQ(LongPath("\\\\?\\C:\\a."), L"\\\\?\\C:\\a.");
     EXPECT_EQ(LongPath("settings.dat"), L"settings.dat");
     EXPECT_EQ(LongPath("C:relative"), L"C:relative");
+}
+
+TEST(ThreadObject, AJoinAnswersWhatTheThreadSendsAndKeepsToItsBound)
+{
+    ASSERT_TRUE(CWnd::RegisterWindowClass(L"VelmoraFailingWindow", 0, nullptr, nullptr, nullptr, nullptr));
+    FailingWindow window;
+    ASSERT_TRUE(window.Create({.className = L"VelmoraFailingWindow", .style = WS_POPUP}));
+
+    // The thread can only end once this thread has answered it.
+    AskingThread* asking = new AskingThread;
+    asking->window = window.hwnd;
+    ASSERT_TRUE(asking->CreateThread());
+    HANDLE ended = asking->JoinHandle();
+    asking->ResumeThread();
+    EXPECT_TRUE(JoinThread(ended, 10000));
+    EXPECT_EQ(window.answered, 1);
+    // The object is gone; its handle still says the thread has ended.
+    EXPECT_TRUE(JoinThread(ended, 0));
+    CloseHandle(ended);
+
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    AskingThread* waiting = new AskingThread;
+    waiting->window = window.hwnd;
+    waiting->release = release;
+    ASSERT_TRUE(waiting->CreateThread());
+    HANDLE running = waiting->JoinHandle();
+    waiting->ResumeThread();
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(JoinThread(running, 300));
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_EQ(window.answered, 2);
+    SetEvent(release);
+    EXPECT_TRUE(JoinThread(running, 10000));
+    CloseHandle(running);
+    CloseHandle(release);
+    window.DestroyWindow();
 }

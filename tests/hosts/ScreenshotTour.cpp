@@ -25,7 +25,7 @@ const DWORD kSettleMs = 400;
 
 bool SearchFinished()
 {
-    return wiperSettings.requestedOperation == Operation::None && wiperSettings.runningOperation == Operation::None;
+    return !searchPage.OperationActive();
 }
 }
 

@@ -5,7 +5,6 @@
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/CWindowWiperEntries.h"
-#include "settings/CWiperSettings.h"
 #include "tests/support/PageHost.h"
 
 #include <windows.h>
@@ -13,11 +12,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show)
 {
-    CWiperSettings settings;
-    settings.SetDefaults();
-    settings.installFolder = ProgramFolder();
-
-    CWindowWiperEntries page(&settings);
+    CWindowWiperEntries page;
     PageHost host;
     host.quitOnDestroy = true;
     if (!host.Open("Velmora", 720, 640, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT) ||

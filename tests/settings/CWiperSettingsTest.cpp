@@ -39,6 +39,25 @@ protected:
         settings.startWithWindows = 1;
     }
 
+    // Load and Save as the program calls them, its message shown for a failure.
+    bool LoadAsTheProgramDoes()
+    {
+        SettingsFailure failure;
+        const SettingsLoad outcome = settings.Load(&failure);
+        if (outcome == SettingsLoad::Failed)
+            ShowSettingsFailure(nullptr, failure);
+        return outcome == SettingsLoad::Read;
+    }
+
+    bool SaveAsTheProgramDoes()
+    {
+        SettingsFailure failure;
+        if (settings.Save(&failure))
+            return true;
+        ShowSettingsFailure(nullptr, failure);
+        return false;
+    }
+
     std::string OpenError(int cause) const
     {
         return "Could not open file \"" + SettingsPath() + "\", open error " + std::to_string(cause);
@@ -49,7 +68,7 @@ protected:
 TEST_F(SettingsFileOnDisk, MissingFileGivesDefaultsWithoutAMessage)
 {
     DialogCloser closer;
-    EXPECT_FALSE(settings.Load());
+    EXPECT_FALSE(LoadAsTheProgramDoes());
     EXPECT_TRUE(closer.Stop().empty());
     EXPECT_EQ(settings.windowLeft, 20);
     EXPECT_EQ(settings.windowTop, 20);
@@ -71,14 +90,14 @@ TEST_F(SettingsFileOnDisk, SavedRecordLoadsBackWithAndWithoutPassword)
 
     CWiperSettings loaded;
     loaded.installFolder = folder.Path();
-    ASSERT_TRUE(loaded.Load());
+    ASSERT_EQ(loaded.Load(), SettingsLoad::Read);
     EXPECT_EQ(static_cast<PersistedSettings&>(loaded), static_cast<PersistedSettings&>(settings));
 
     settings.passwordProtected = 1;
     settings.SetPassword("secret");
     ASSERT_TRUE(settings.Save());
     EXPECT_EQ(ReadWholeFile(SettingsPath()).size(), 129u);
-    ASSERT_TRUE(loaded.Load());
+    ASSERT_EQ(loaded.Load(), SettingsLoad::Read);
     EXPECT_TRUE(loaded.CheckPassword("secret"));
     EXPECT_FALSE(loaded.CheckPassword("Secret"));
 }
@@ -88,7 +107,7 @@ TEST_F(SettingsFileOnDisk, WrongHeaderShowsMessageAndKeepsTheRecord)
     FillSample();
     std::string file = ReadWholeFile(folder.WriteFile("settings.dat", std::string(65, '\0')));
     DialogCloser closer;
-    EXPECT_FALSE(settings.Load());
+    EXPECT_FALSE(LoadAsTheProgramDoes());
     std::vector<SeenPrompt> seen = closer.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, "Error");
@@ -103,7 +122,7 @@ TEST_F(SettingsFileOnDisk, UnreadableFileShowsOpenErrorWithItsCause)
     CreateDirectoryW(LongPath(SettingsPath()).c_str(), nullptr);
     FillSample();
     DialogCloser closer;
-    EXPECT_FALSE(settings.Load());
+    EXPECT_FALSE(LoadAsTheProgramDoes());
     std::vector<SeenPrompt> seen = closer.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, OpenError(5));
@@ -118,7 +137,7 @@ TEST_F(SettingsFileOnDisk, FileHeldOpenGivesSharingViolation)
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     DialogCloser closer;
-    EXPECT_FALSE(settings.Load());
+    EXPECT_FALSE(LoadAsTheProgramDoes());
     std::vector<SeenPrompt> seen = closer.Stop();
     CloseHandle(held);
     ASSERT_EQ(seen.size(), 1u);
@@ -130,7 +149,7 @@ TEST_F(SettingsFileOnDisk, BadPathFailsToSaveWithCauseThree)
     settings.installFolder = folder.Path() + "no such folder\\";
     FillSample();
     DialogCloser closer;
-    EXPECT_FALSE(settings.Save());
+    EXPECT_FALSE(SaveAsTheProgramDoes());
     std::vector<SeenPrompt> seen = closer.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, "Error");
@@ -146,7 +165,7 @@ TEST_F(SettingsFileOnDisk, FailedSaveLeavesThePreviousFileIntact)
 
     settings.windowWidth = 1234;
     DialogCloser closer;
-    EXPECT_FALSE(settings.Save());
+    EXPECT_FALSE(SaveAsTheProgramDoes());
     std::vector<SeenPrompt> seen = closer.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, OpenError(5));
@@ -167,7 +186,7 @@ TEST_F(SettingsFileOnDisk, LongInstallFolderStillWorks)
     ASSERT_TRUE(settings.Save());
     CWiperSettings loaded;
     loaded.installFolder = deep;
-    EXPECT_TRUE(loaded.Load());
+    EXPECT_EQ(loaded.Load(), SettingsLoad::Read);
     EXPECT_EQ(loaded.splitterPos, 222);
 }
 
@@ -223,7 +242,7 @@ TEST_F(UserSettings, AreSavedInTheUsersFolderAndNeverBesideTheProgram)
 
     CWiperSettings next;
     AsStarted(next);
-    EXPECT_TRUE(next.Load());
+    EXPECT_EQ(next.Load(), SettingsLoad::Read);
     EXPECT_EQ(static_cast<PersistedSettings&>(next), static_cast<PersistedSettings&>(settings));
 }
 
@@ -233,14 +252,14 @@ TEST_F(UserSettings, AFileBesideTheProgramIsReadOnceAndLeftAsItIs)
     folder.WriteFile("settings.dat", std::string(65, '\0'));
     FillSample();
     DialogCloser closer;
-    EXPECT_FALSE(settings.Load());
+    EXPECT_FALSE(LoadAsTheProgramDoes());
     EXPECT_TRUE(closer.Stop().empty());
     EXPECT_EQ(settings.windowWidth, 650);
 
     const std::string old = SavedBesideTheProgram();
     CWiperSettings migrated;
     AsStarted(migrated);
-    ASSERT_TRUE(migrated.Load());
+    ASSERT_EQ(migrated.Load(), SettingsLoad::Read);
     EXPECT_EQ(migrated.windowWidth, 900);
     EXPECT_TRUE(migrated.CheckPassword("secret"));
     EXPECT_FALSE(FileExists(migrated.FilePath()));
@@ -251,7 +270,7 @@ TEST_F(UserSettings, AFileBesideTheProgramIsReadOnceAndLeftAsItIs)
     // From now on the user's own file counts.
     CWiperSettings next;
     AsStarted(next);
-    ASSERT_TRUE(next.Load());
+    ASSERT_EQ(next.Load(), SettingsLoad::Read);
     EXPECT_EQ(next.windowWidth, 800);
     EXPECT_TRUE(next.CheckPassword("secret"));
 }

@@ -1,6 +1,6 @@
 // The main window, its pages and the prompts at the display scale of the
 // prefix the tests run in (VELMORA_DPI names it; unset means any).
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 #include "framework/Dpi.h"
 #include "resources/resource.h"
 #include "shell/CWindowMain.h"
@@ -8,6 +8,7 @@
 #include "shell/ShellMessages.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/MessagePump.h"
+#include "tests/shell/MainWindowFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -155,23 +156,7 @@ protected:
         PumpUntil([] { return false; }, 50);
     }
 
-    void TearDown() override
-    {
-        if (app && app->hwnd)
-        {
-            NOTIFYICONDATAW data = {};
-            data.cbSize = sizeof(data);
-            data.hWnd = window;
-            data.uID = IDC_TRAY_ICON;
-            Shell_NotifyIconW(NIM_DELETE, &data);
-            app->DestroyWindow();
-        }
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        {
-        }
-        app.reset();
-    }
+    void TearDown() override { CloseMainWindow(app); }
 
     SIZE ToolbarImageSize() const
     {

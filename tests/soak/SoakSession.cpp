@@ -88,19 +88,18 @@ bool SoakSession::Find(size_t& rows)
     SendMessageW(searchPage.hwnd, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), 0);
     const bool ended = PumpUntil(
         [&] {
-            return wiperSettings.requestedOperation == Operation::None &&
-                   wiperSettings.runningOperation == Operation::None &&
-                   size_t(SendMessageW(resultList, LVM_GETITEMCOUNT, 0, 0)) == wiperSettings.foundFiles.size();
+            return !searchPage.OperationActive() &&
+                   size_t(SendMessageW(resultList, LVM_GETITEMCOUNT, 0, 0)) == searchPage.Found().RowCount();
         },
         kStepTimeoutMs);
-    rows = wiperSettings.foundFiles.size();
+    rows = searchPage.Found().RowCount();
     return ended || Fail("the search did not end");
 }
 
 bool SoakSession::Search()
 {
     ShowPage(PageDeleteFiles);
-    if (wiperSettings.locations.empty())
+    if (searchPage.Locations().empty())
         searchPage.AddLocation(trees + "\\cycle");
     size_t rows = 0;
     if (!Find(rows))
@@ -129,7 +128,7 @@ void SoakSession::SelectEvery(size_t step)
     item.stateMask = LVIS_SELECTED;
     SendMessageW(resultList, LVM_SETITEMSTATE, WPARAM(-1), (LPARAM)&item);
     item.state = LVIS_SELECTED;
-    for (size_t row = 0; row < wiperSettings.foundFiles.size(); row += step)
+    for (size_t row = 0; row < searchPage.Found().RowCount(); row += step)
         SendMessageW(resultList, LVM_SETITEMSTATE, row, (LPARAM)&item);
 }
 
@@ -137,19 +136,14 @@ bool SoakSession::DeleteSelected()
 {
     DialogCloser closer({IDOK});
     SendMessageW(searchPage.hwnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);
-    const bool ended = PumpUntil(
-        [] {
-            return wiperSettings.requestedOperation == Operation::None &&
-                   wiperSettings.runningOperation == Operation::None;
-        },
-        kStepTimeoutMs);
+    const bool ended = PumpUntil([&] { return !searchPage.OperationActive(); }, kStepTimeoutMs);
     const std::vector<SeenPrompt> prompts = closer.Stop();
     if (!ended)
         return Fail("the deletion did not end");
     // The question, and nothing else: every selected file could go.
     if (prompts.size() != 1)
         return Fail("the deletion asked" + PromptList(prompts));
-    const size_t left = wiperSettings.foundFiles.size();
+    const size_t left = searchPage.Found().RowCount();
     return left == kCycleFiles - kDeletedPerCycle || Fail("the deletion left " + std::to_string(left) + " rows");
 }
 

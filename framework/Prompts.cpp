@@ -1,8 +1,8 @@
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 
-#include "engine/CAnswerBox.h"
-#include "engine/CAnswerBoxFull.h"
-#include "engine/CMessageBox.h"
+#include "framework/CAnswerBox.h"
+#include "framework/CAnswerBoxFull.h"
+#include "framework/CMessageBox.h"
 #include "resources/resource.h"
 
 void ShowMessage(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,

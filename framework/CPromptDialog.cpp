@@ -1,4 +1,4 @@
-#include "engine/CPromptDialog.h"
+#include "framework/CPromptDialog.h"
 
 #include "framework/Dpi.h"
 #include "framework/Gdi.h"

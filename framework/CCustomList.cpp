@@ -1,4 +1,4 @@
-#include "search_page/CCustomList.h"
+#include "framework/CCustomList.h"
 
 LRESULT CCustomList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -1,4 +1,4 @@
-#include "engine/CAnswerBoxFull.h"
+#include "framework/CAnswerBoxFull.h"
 
 #include "framework/Text.h"
 #include "resources/resource.h"

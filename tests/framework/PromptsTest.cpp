@@ -1,4 +1,4 @@
-#include "engine/Prompts.h"
+#include "framework/Prompts.h"
 
 #include "resources/resource.h"
 #include "framework/CWnd.h"

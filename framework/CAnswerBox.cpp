@@ -1,4 +1,4 @@
-#include "engine/CAnswerBox.h"
+#include "framework/CAnswerBox.h"
 
 #include "resources/resource.h"
 

@@ -1,6 +1,9 @@
 // The only way the program shows messages and asks questions. Callable from any
-// thread; a worker passes no owner and the dialog runs on the worker's thread.
+// thread; a question asked on a worker's behalf passes no owner and runs on
+// the worker's thread.
 #pragma once
+
+#include "framework/Choice.h"
 
 #include <windows.h>
 
@@ -12,19 +15,6 @@ void ShowMessage(HWND owner, const std::string& caption, const std::string& head
 // True only when "Yes" was pressed.
 bool AskYesNo(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
               int iconId);
-// What AskChoice answers: the pressed button, from left to right Yes, YesForAll,
-// Cancel, No, NoForAll; Cancel also for Escape and the close box. The values are
-// the program's answer numbers.
-enum class Choice : int
-{
-    None = -1, // not asked yet
-    Cancel = 0,
-    Yes = 1,
-    YesForAll = 2,
-    No = 3,
-    NoForAll = 4,
-};
-
 Choice AskChoice(HWND owner, const std::string& caption, const std::string& heading, const std::string& text,
               int iconId, const std::array<int, 5>& enabled, const std::array<std::string, 5>& captions);
 

@@ -1,7 +1,7 @@
 // A question answered "Yes" or "No"; "No" is the default.
 #pragma once
 
-#include "engine/CPromptDialog.h"
+#include "framework/CPromptDialog.h"
 
 class CAnswerBox : public CPromptDialog
 {

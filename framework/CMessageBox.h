@@ -1,7 +1,7 @@
 // A message with an "Ok" button.
 #pragma once
 
-#include "engine/CPromptDialog.h"
+#include "framework/CPromptDialog.h"
 
 class CMessageBox : public CPromptDialog
 {

@@ -1,8 +1,8 @@
 // A question with five buttons whose captions, enable states and results the caller chooses.
 #pragma once
 
-#include "engine/CPromptDialog.h"
-#include "engine/Prompts.h"
+#include "framework/CPromptDialog.h"
+#include "framework/Prompts.h"
 
 #include <array>
 

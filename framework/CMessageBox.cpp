@@ -1,4 +1,4 @@
-#include "engine/CMessageBox.h"
+#include "framework/CMessageBox.h"
 
 #include "resources/resource.h"
 
