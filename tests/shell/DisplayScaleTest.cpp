@@ -140,12 +140,8 @@ protected:
     {
         wiperSettings.SetDefaults();
         wiperSettings.installFolder = folder.Path();
-        ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
-        ASSERT_TRUE(CWnd::RegisterDialogClass(L"Velmora", nullptr));
-        app = std::make_unique<CWindowMain>();
-        ASSERT_TRUE(app->Create({.className = L"Velmora", .title = CWindowMain::title, .style = WS_OVERLAPPEDWINDOW}));
+        OpenMainWindow(app);
         window = app->hwnd;
-        ASSERT_EQ(app->SetUp(), 1);
         dpi = DpiOfWindow(window);
         // A prefix meant for a scale must really run at it, or every check here passes at 100 %.
         if (const char* wanted = std::getenv("VELMORA_DPI"))

@@ -51,6 +51,17 @@ inline int Height(const RECT& rect)
 
 // Answers the password prompt once it shows: each attempt is typed and confirmed,
 // and an empty one cancels with Escape.
+// Makes and sets up the main window as start-up does.
+inline void OpenMainWindow(std::unique_ptr<CWindowMain>& app)
+{
+    // Start-up loads the rich edit control the update page uses.
+    ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
+    ASSERT_TRUE(CWnd::RegisterDialogClass(L"Velmora", nullptr));
+    app = std::make_unique<CWindowMain>();
+    ASSERT_TRUE(app->Create({.className = L"Velmora", .title = CWindowMain::title, .style = WS_OVERLAPPEDWINDOW}));
+    ASSERT_EQ(app->SetUp(), 1);
+}
+
 // Takes a test's main window away with its icon, and the end of the message loop it leaves.
 inline void CloseMainWindow(std::unique_ptr<CWindowMain>& app)
 {
@@ -129,13 +140,8 @@ protected:
 
     void Open()
     {
-        // Start-up loads the rich edit control the update page uses.
-        ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
-        ASSERT_TRUE(CWnd::RegisterDialogClass(L"Velmora", nullptr));
-        app = std::make_unique<CWindowMain>();
-        ASSERT_TRUE(app->Create({.className = L"Velmora", .title = CWindowMain::title, .style = WS_OVERLAPPEDWINDOW}));
+        OpenMainWindow(app);
         window = app->hwnd;
-        ASSERT_EQ(app->SetUp(), 1);
         PumpUntil([] { return false; }, 50);
     }
 
