@@ -32,7 +32,6 @@ Choice CWorkerThread::AskSkip(const std::string& text, const char* blank)
 
 void CWorkerThread::Abandon()
 {
-    control->stopRequested = 1;
     EndRun();
 }
 

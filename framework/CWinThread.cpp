@@ -4,29 +4,12 @@
 
 #include <process.h>
 
-CWinThread::~CWinThread()
+HANDLE CWinThread::Start()
 {
-    if (thread)
-        CloseHandle(thread);
-}
-
-bool CWinThread::CreateThread()
-{
-    thread = (HANDLE)_beginthreadex(nullptr, 0, ThreadEntry, this, CREATE_SUSPENDED, nullptr);
-    return thread != nullptr;
-}
-
-HANDLE CWinThread::JoinHandle() const
-{
-    HANDLE copy = nullptr;
-    if (!thread || !DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0))
-        return nullptr;
-    return copy;
-}
-
-void CWinThread::ResumeThread()
-{
-    ::ResumeThread(thread);
+    HANDLE thread = (HANDLE)_beginthreadex(nullptr, 0, ThreadEntry, this, 0, nullptr);
+    if (!thread)
+        delete this;
+    return thread;
 }
 
 unsigned __stdcall CWinThread::ThreadEntry(void* self)

@@ -1,5 +1,5 @@
-// A thread object: created suspended, started by ResumeThread, and deleted
-// when its thread ends.
+// A thread object, made with new and set up before Start runs it on a thread
+// of its own; it deletes itself when its thread ends.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +10,12 @@ public:
     CWinThread() = default;
     CWinThread(const CWinThread&) = delete;
     CWinThread& operator=(const CWinThread&) = delete;
-    virtual ~CWinThread();
+    virtual ~CWinThread() = default;
 
-    bool CreateThread();
-    // A handle of the thread that stays valid after the object has deleted
-    // itself, for joining it; the caller closes it. Null when it cannot be had.
-    HANDLE JoinHandle() const;
-    void ResumeThread();
+    // Runs the object on its thread. Returns the thread's handle, for joining
+    // it, which the caller closes; null when no thread could start, and the
+    // object is then deleted at once.
+    HANDLE Start();
 
 protected:
     virtual void Run() = 0;
@@ -25,8 +24,6 @@ protected:
     virtual void Abandon() {}
 
 private:
-    HANDLE thread = nullptr;
-
     // The exception boundary of every thread object.
     static unsigned __stdcall ThreadEntry(void* self);
 };

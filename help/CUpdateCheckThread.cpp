@@ -40,17 +40,9 @@ bool Resolve(const std::string& name, unsigned short port, sockaddr_in& address)
 }
 }
 
-HANDLE CUpdateCheckThread::Start(CWindowHelpCheckUpdates* page)
+HANDLE CUpdateCheckThread::StartCheck(CWindowHelpCheckUpdates* page)
 {
-    CUpdateCheckThread* worker = new CUpdateCheckThread(page);
-    if (!worker->CreateThread())
-    {
-        delete worker;
-        return nullptr;
-    }
-    HANDLE thread = worker->JoinHandle();
-    worker->ResumeThread();
-    return thread;
+    return (new CUpdateCheckThread(page))->Start();
 }
 
 CUpdateCheckThread::CUpdateCheckThread(CWindowHelpCheckUpdates* page)

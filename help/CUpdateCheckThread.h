@@ -16,7 +16,7 @@ class CUpdateCheckThread : public CWinThread
 public:
     // Starts a check for the page; a handle for joining its thread, which the
     // caller closes, or null when no thread could start.
-    static HANDLE Start(CWindowHelpCheckUpdates* page);
+    static HANDLE StartCheck(CWindowHelpCheckUpdates* page);
 
 protected:
     void Run() override;

@@ -93,7 +93,7 @@ void CWindowHelpCheckUpdates::OnCheckForUpdates()
         return;
     ShowChecking(true);
     abortRequested = 0;
-    workerThread = CUpdateCheckThread::Start(this);
+    workerThread = CUpdateCheckThread::StartCheck(this);
     if (!workerThread)
     {
         ShowChecking(false);

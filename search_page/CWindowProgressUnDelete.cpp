@@ -46,21 +46,22 @@ bool CWindowProgressUnDelete::Start(IResultsPage* page, const std::string& capti
         delete worker;
         return false;
     }
-    if (!worker->CreateThread())
-    {
-        delete worker;
-        DestroyWindow();
-        return false;
-    }
     SetText(caption);
     ShowWindow(hwnd, SW_SHOW);
-    if (workerThread)
-        CloseHandle(workerThread);
-    workerThread = worker->JoinHandle();
+    // Everything the worker reads is in place before it runs.
     notifyWindow = hwnd;
     control.Continue();
     runningOperation = operation;
-    worker->ResumeThread();
+    HANDLE started = worker->Start();
+    if (!started)
+    {
+        runningOperation = Operation::None;
+        DestroyWindow();
+        return false;
+    }
+    if (workerThread)
+        CloseHandle(workerThread);
+    workerThread = started;
     return true;
 }
 
@@ -201,10 +202,11 @@ void CWindowProgressUnDelete::OnWorkerProgress()
 // answering meanwhile.
 void CWindowProgressUnDelete::OnWorkerFinished()
 {
-    const bool ended = WorkerRunning();
-    runningOperation = Operation::None;
-    if (ended && page)
+    if (WorkerRunning())
+    {
+        runningOperation = Operation::None;
         page->OperationEnded();
+    }
     SetTimer(hwnd, kCloseTimer, kCloseDelayMs, nullptr);
 }
 

@@ -55,7 +55,7 @@ private:
     // This window, as the worker reads it on its own thread.
     HWND notifyWindow = nullptr;
 
-    // Opens the window and starts `worker` as `operation`; deletes it when it cannot start.
+    // Opens the window and starts `worker` as `operation`; the worker is deleted when it cannot start.
     bool Start(IResultsPage* page, const std::string& caption, CWorkerThread* worker, Operation operation);
     bool WorkerRunning() const { return runningOperation != Operation::None; }
     void OnWorkerStarted();

@@ -2,7 +2,6 @@
 
 #include "engine/AccessTimes.h"
 #include "framework/Prompts.h"
-#include "search_page/WorkerMessages.h"
 #include "framework/Dpi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"

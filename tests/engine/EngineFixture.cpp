@@ -26,9 +26,8 @@ void RecordingProgress::WorkerFinished()
 
 void RunToTheEnd(CWorkerThread* worker)
 {
-    ASSERT_TRUE(worker->CreateThread());
-    HANDLE thread = worker->JoinHandle();
-    worker->ResumeThread();
+    HANDLE thread = worker->Start();
+    ASSERT_NE(thread, nullptr);
     EXPECT_EQ(WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
     CloseHandle(thread);
 }

@@ -127,9 +127,10 @@ TEST(ExceptionBoundary, AFailingHandlerIsReportedOnceAndTheWindowGoesOn)
     // A thread object whose work fails still ends, and may tidy up first.
     std::atomic<int> abandoned{0};
     FailingThread* thread = new FailingThread(&abandoned);
-    ASSERT_TRUE(thread->CreateThread());
-    thread->ResumeThread();
+    HANDLE handle = thread->Start();
+    ASSERT_NE(handle, nullptr);
     EXPECT_TRUE(PumpUntil([&] { return abandoned == 1 && reports == 2; }));
+    CloseHandle(handle);
     window.DestroyWindow();
     SetFailureReporter(nullptr);
 }
@@ -173,9 +174,8 @@ TEST(ThreadObject, AJoinAnswersWhatTheThreadSendsAndKeepsToItsBound)
     // The thread can only end once this thread has answered it.
     AskingThread* asking = new AskingThread;
     asking->window = window.hwnd;
-    ASSERT_TRUE(asking->CreateThread());
-    HANDLE ended = asking->JoinHandle();
-    asking->ResumeThread();
+    HANDLE ended = asking->Start();
+    ASSERT_NE(ended, nullptr);
     EXPECT_TRUE(JoinThread(ended, 10000));
     EXPECT_EQ(window.answered, 1);
     // The object is gone; its handle still says the thread has ended.
@@ -186,9 +186,8 @@ TEST(ThreadObject, AJoinAnswersWhatTheThreadSendsAndKeepsToItsBound)
     AskingThread* waiting = new AskingThread;
     waiting->window = window.hwnd;
     waiting->release = release;
-    ASSERT_TRUE(waiting->CreateThread());
-    HANDLE running = waiting->JoinHandle();
-    waiting->ResumeThread();
+    HANDLE running = waiting->Start();
+    ASSERT_NE(running, nullptr);
     const DWORD start = GetTickCount();
     EXPECT_FALSE(JoinThread(running, 300));
     EXPECT_LT(GetTickCount() - start, 5000u);
