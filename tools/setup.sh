@@ -13,6 +13,8 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 have_cmd i686-w64-mingw32-g++-posix || need+=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
 have_cmd cmake   || need+=(cmake)
+# Rebuilds of the three configurations reuse earlier compilations.
+have_cmd ccache  || need+=(ccache)
 have_cmd ninja   || need+=(ninja-build)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 have_pkg libgtest-dev || need+=(libgtest-dev)
