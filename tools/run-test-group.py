@@ -24,6 +24,7 @@ import threading
 import time
 
 SKIP_EXIT_CODE = 77
+POLL_SECONDS = 1.0
 # GoogleTest's lines; a parameterised test's end line adds ", where GetParam() = …".
 RUN_LINE = re.compile(r"^\[ RUN      \] (\S+)")
 END_LINE = re.compile(r"^\[ +(OK|FAILED|SKIPPED) +\] ([^\s,]+)(?:, where .*)? \(\d+ ms\)$")
@@ -59,15 +60,19 @@ class Group:
         threading.Thread(target=read_lines, args=(process.stdout, lines), daemon=True).start()
         current, began = None, 0.0
         while True:
-            wait = None if current is None else max(0.0, began + self.test_limit - time.monotonic())
             try:
-                line = lines.get(timeout=wait)
+                line = lines.get(timeout=POLL_SECONDS)
             except queue.Empty:
-                process.kill()
-                process.wait()
-                self.verdicts[current] = f"hung: no result after {self.test_limit} s; its process was killed"
-                print(f"[  HUNG    ] {current}", flush=True)
-                return True
+                if current is not None and time.monotonic() - began > self.test_limit:
+                    process.kill()
+                    process.wait()
+                    self.verdicts[current] = f"hung: no result after {self.test_limit:g} s; its process was killed"
+                    print(f"[  HUNG    ] {current}", flush=True)
+                    return True
+                # A program the test started may hold the output open after the test program ended.
+                if process.poll() is not None:
+                    break
+                continue
             if line is None:
                 break
             print(line, flush=True)

@@ -3,7 +3,8 @@
 
 Run with a test program's behaviours in FAKE_TESTS ("Suite.Name=pass,Suite.Other=crash"),
 this file plays that program: it prints GoogleTest's lines for the tests its
---gtest_filter lets through and passes, fails, skips, crashes or hangs in each.
+--gtest_filter lets through and passes, fails, skips, crashes, hangs or leaves
+a program running in each.
 """
 import fnmatch
 import os
@@ -33,7 +34,10 @@ def play_program():
             os._exit(3)
         if how == "hang":
             time.sleep(60)
-        word = {"pass": "OK", "fail": "FAILED", "skip": "SKIPPED"}[how]
+        if how == "leave":
+            # A program the test started, which keeps the output open beyond the runner's own limit.
+            subprocess.Popen([sys.executable, "-c", "import time; time.sleep(90)"])
+        word = {"pass": "OK", "leave": "OK", "fail": "FAILED", "skip": "SKIPPED"}[how]
         failed |= how == "fail"
         print(f"[ {word:>8} ] {name} (1 ms)", flush=True)
     sys.exit(1 if failed else 0)
@@ -61,6 +65,7 @@ class GroupRunner(unittest.TestCase):
             ("A.a=pass,A.b=fail,A.c=pass", 1, 1, [3, 2, 0], ["A.b"]),
             ("A.a=pass,A.b=crash,A.c=pass,A.d=fail", 1, 2, [4, 2, 0], ["A.b", "A.d"]),
             ("A.a=hang,A.b=pass", 1, 2, [2, 1, 0], ["A.a"]),
+            ("A.a=leave,A.b=pass", 0, 1, [2, 2, 0], []),
             ("A.a=crash,A.b=crash,A.c=crash", 1, 4, [3, 0, 0], ["A.a", "A.b", "A.c"]),
         ]
         for tests, code, processes, counts, failed in cases:
