@@ -44,6 +44,8 @@ else
 fi
 
 echo
-echo "make test, $(( ($(date +%s) - started + 30) / 60 )) min:"
+target="make test"
+[ $scope_32bit = all ] && target="make test-all"
+echo "$target, $(( ($(date +%s) - started + 30) / 60 )) min:"
 printf '  %s\n' "${summary[@]}"
 exit $status
