@@ -2,12 +2,37 @@
 
 #include "framework/Text.h"
 
-#ifdef VELMORA_SLOW_WRITES
 #include <algorithm>
-#endif
 
 namespace
 {
+// An antivirus scanner or the indexer holds a new or replaced file for a moment:
+// the move is tried again after such a refusal, for about a second in all.
+const DWORD kFirstRetryPauseMs = 10;
+const DWORD kRetryBudgetMs = 1000;
+
+bool IsPassingRefusal(DWORD error)
+{
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// The temporary file into the target's place; false with the last refusal.
+bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target, DWORD& error)
+{
+    DWORD waited = 0;
+    for (DWORD pause = kFirstRetryPauseMs;; pause *= 2)
+    {
+        if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        error = GetLastError();
+        if (!IsPassingRefusal(error) || waited >= kRetryBudgetMs)
+            return false;
+        pause = std::min(pause, kRetryBudgetMs - waited);
+        Sleep(pause);
+        waited += pause;
+    }
+}
+
 #ifdef VELMORA_SLOW_WRITES
 // A test build: the bytes go out in small pieces with a pause after each, the
 // last one too, so that a test can end the program at any point of a write.
@@ -58,9 +83,10 @@ bool ReplaceFileContents(const std::string& path, const std::string& temporaryPa
         failure = {"write", error};
         return false;
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    DWORD moveError = 0;
+    if (!MoveIntoPlace(temporary, target, moveError))
     {
-        failure = {"open", GetLastError()};
+        failure = {"open", moveError};
         DeleteFileW(temporary.c_str());
         return false;
     }

@@ -29,11 +29,27 @@ std::string CWiperSettings::FilePath() const
     return (settingsFolder.empty() ? installFolder : settingsFolder) + "settings.dat";
 }
 
+namespace
+{
+// Another program may hold the file without sharing it (a backup, a sync
+// client): a refusal for that reason is tried again for a moment.
+const DWORD kReadRetryPauseMs = 50;
+const int kReadAttempts = 10;
+}
+
 SettingsLoad CWiperSettings::Load(SettingsFailure* failure)
 {
     const std::string path = FilePath();
+    keepUnreadableFile = false;
     if (GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
-        return Read(path, failure) ? SettingsLoad::Read : SettingsLoad::Failed;
+    {
+        if (Read(path, failure))
+            return SettingsLoad::Read;
+        // Not a half-read record: a first start's, and the user's file is never written over.
+        SetDefaults();
+        keepUnreadableFile = true;
+        return SettingsLoad::Failed;
+    }
     // Read once from where an older version kept it; the next save writes the
     // user's own file and leaves that one as it is. Its failures are not the user's.
     const std::string installed = installFolder + "settings.dat";
@@ -46,8 +62,16 @@ SettingsLoad CWiperSettings::Load(SettingsFailure* failure)
 
 bool CWiperSettings::Read(const std::string& path, SettingsFailure* failure)
 {
-    HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared every way, so that another program's open handle does not stop the read.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 1; attempt <= kReadAttempts; attempt++)
+    {
+        file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION || attempt == kReadAttempts)
+            break;
+        Sleep(kReadRetryPauseMs);
+    }
     if (file == INVALID_HANDLE_VALUE)
     {
         if (failure)
@@ -85,11 +109,30 @@ bool CWiperSettings::Save(SettingsFailure* failure) const
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
     FileWriteFailure written = {"open", ERROR_ACCESS_DENIED};
     const std::vector<uint8_t> bytes = EncodeSettings(*this);
-    if (!keep && ReplaceFileContents(path, path + ".new", bytes.data(), bytes.size(), written))
+    if (!keep && (!keepUnreadableFile || MoveUnreadableAside(written.error)) &&
+        ReplaceFileContents(path, path + ".new", bytes.data(), bytes.size(), written))
         return true;
     if (failure)
         *failure = SettingsFailure{path, written.what, written.error};
     return false;
+}
+
+bool CWiperSettings::MoveUnreadableAside(DWORD& error) const
+{
+    const std::wstring path = LongPath(FilePath());
+    const std::wstring aside = LongPath(FilePath() + ".unreadable");
+    if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    {
+        const DWORD refusal = GetLastError();
+        // Gone in the meantime: nothing is left to keep.
+        if (refusal != ERROR_FILE_NOT_FOUND)
+        {
+            error = refusal;
+            return false;
+        }
+    }
+    keepUnreadableFile = false;
+    return true;
 }
 
 void ShowSettingsFailure(HWND owner, const SettingsFailure& failure)
@@ -102,13 +145,23 @@ void ShowSettingsFailure(HWND owner, const SettingsFailure& failure)
 
 void CWiperSettings::SetPassword(const std::string& password)
 {
-    // The digest is over the ANSI bytes, so digests stored by earlier versions stay valid.
-    passwordHash = Sha256Hex(ToAnsi(password));
+    // Over the UTF-8 bytes: a password of any script, whatever the system's code
+    // page. An ASCII password has the same bytes in ANSI, so its old digest stays valid.
+    passwordHash = Sha256Hex(password);
 }
 
-bool CWiperSettings::CheckPassword(const std::string& password) const
+bool CWiperSettings::CheckPassword(const std::string& password)
 {
-    return !passwordHash.empty() && Sha256Hex(ToAnsi(password)) == passwordHash;
+    if (passwordHash.empty())
+        return false;
+    if (Sha256Hex(password) == passwordHash)
+        return true;
+    // A digest an earlier version took over the ANSI conversion, whose best fit
+    // made different passwords equal: it opens this once and is stored anew.
+    if (Sha256Hex(ToAnsi(password)) != passwordHash)
+        return false;
+    SetPassword(password);
+    return true;
 }
 
 std::string UserSettingsFolder()

@@ -23,7 +23,8 @@ enum class SettingsLoad
     Read,
     // No file: the defaults apply.
     Missing,
-    // The file could not be read: the record is as it was.
+    // The file could not be read: the defaults apply, and the file is kept
+    // aside (settings.dat.unreadable) before the first save over it.
     Failed,
 };
 
@@ -44,13 +45,21 @@ public:
     // when given; the old file is then intact.
     bool Save(SettingsFailure* failure = nullptr) const;
     void SetPassword(const std::string& password);
-    bool CheckPassword(const std::string& password) const;
+    // True for the stored password; a digest of an earlier version that it opens
+    // is replaced by today's, which the next save stores.
+    bool CheckPassword(const std::string& password);
 
     std::string FilePath() const;
 
 private:
+    // The file at FilePath() could not be read and is not ours to overwrite
+    // until it has been moved aside; the save that moves it clears this.
+    mutable bool keepUnreadableFile = false;
+
     // True when the file at path was read into the record.
     bool Read(const std::string& path, SettingsFailure* failure);
+    // Moves the unreadable file aside, replacing an older one; false when it stays.
+    bool MoveUnreadableAside(DWORD& error) const;
 };
 
 // The program's message for a failure of Load or Save.

@@ -1,6 +1,7 @@
 #include "settings/CWiperSettings.h"
 
 #include "framework/Text.h"
+#include "settings/SettingsFile.h"
 #include "settings/Sha256.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/TempFolder.h"
@@ -8,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <thread>
+#include <utility>
 
 namespace
 {
@@ -58,6 +62,13 @@ protected:
         return false;
     }
 
+    static CWiperSettings Defaults()
+    {
+        CWiperSettings defaults;
+        defaults.SetDefaults();
+        return defaults;
+    }
+
     std::string OpenError(int cause) const
     {
         return "Could not open file \"" + SettingsPath() + "\", open error " + std::to_string(cause);
@@ -102,7 +113,7 @@ TEST_F(SettingsFileOnDisk, SavedRecordLoadsBackWithAndWithoutPassword)
     EXPECT_FALSE(loaded.CheckPassword("Secret"));
 }
 
-TEST_F(SettingsFileOnDisk, WrongHeaderShowsMessageAndKeepsTheRecord)
+TEST_F(SettingsFileOnDisk, WrongHeaderShowsMessageAndGivesTheDefaults)
 {
     FillSample();
     std::string file = ReadWholeFile(folder.WriteFile("settings.dat", std::string(65, '\0')));
@@ -112,8 +123,7 @@ TEST_F(SettingsFileOnDisk, WrongHeaderShowsMessageAndKeepsTheRecord)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, "Error");
     EXPECT_EQ(seen[0].text, "Wrong settings.dat");
-    EXPECT_EQ(settings.windowWidth, 900);
-    EXPECT_EQ(settings.splitterPos, 222);
+    EXPECT_EQ(EncodeSettings(settings), EncodeSettings(Defaults()));
 }
 
 TEST_F(SettingsFileOnDisk, UnreadableFileShowsOpenErrorWithItsCause)
@@ -126,7 +136,61 @@ TEST_F(SettingsFileOnDisk, UnreadableFileShowsOpenErrorWithItsCause)
     std::vector<SeenPrompt> seen = closer.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, OpenError(5));
-    EXPECT_EQ(settings.windowWidth, 900);
+    EXPECT_EQ(EncodeSettings(settings), EncodeSettings(Defaults()));
+}
+
+// A file that cannot be read gives a first start's record, not a half-read one
+// (a hidden window, no lock); the first save keeps it aside before writing.
+TEST_F(SettingsFileOnDisk, AnUnreadableFileGivesTheDefaultsAndIsKeptAsideByTheFirstSave)
+{
+    const std::string unreadable = "a later version's header and its own fields";
+    const std::string aside = SettingsPath() + ".unreadable";
+    folder.WriteFile("settings.dat", unreadable);
+    folder.WriteFile("settings.dat.unreadable", "an older unreadable file");
+    settings.windowShowCmd = 0;
+    settings.passwordProtected = 1;
+    EXPECT_EQ(settings.Load(nullptr), SettingsLoad::Failed);
+    EXPECT_EQ(EncodeSettings(settings), EncodeSettings(Defaults()));
+
+    settings.windowWidth = 777;
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(ReadWholeFile(aside), unreadable);
+    settings.windowWidth = 778;
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(ReadWholeFile(aside), unreadable);
+    CWiperSettings reread;
+    reread.installFolder = folder.Path();
+    ASSERT_EQ(reread.Load(nullptr), SettingsLoad::Read);
+    EXPECT_EQ(reread.windowWidth, 778);
+}
+
+// Another program's handle does not stop a read: one that shares the file at
+// all is read past at once, one that shares nothing for a moment is waited out.
+TEST_F(SettingsFileOnDisk, AFileHeldByAnotherProgramIsStillRead)
+{
+    struct Hold
+    {
+        DWORD share;
+        DWORD ms;
+    };
+    for (const Hold hold : {Hold{FILE_SHARE_READ | FILE_SHARE_WRITE, 1000}, Hold{0, 200}})
+    {
+        SCOPED_TRACE(hold.share);
+        FillSample();
+        ASSERT_TRUE(settings.Save());
+        HANDLE held = CreateFileW(LongPath(SettingsPath()).c_str(), GENERIC_READ | GENERIC_WRITE, hold.share,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::thread release([&] {
+            Sleep(hold.ms);
+            CloseHandle(held);
+        });
+        CWiperSettings reread;
+        reread.installFolder = folder.Path();
+        EXPECT_EQ(reread.Load(nullptr), SettingsLoad::Read);
+        release.join();
+        EXPECT_EQ(reread.windowWidth, 900);
+    }
 }
 
 TEST_F(SettingsFileOnDisk, FileHeldOpenGivesSharingViolation)
@@ -171,6 +235,47 @@ TEST_F(SettingsFileOnDisk, FailedSaveLeavesThePreviousFileIntact)
     EXPECT_EQ(seen[0].text, OpenError(5));
     EXPECT_EQ(ReadWholeFile(SettingsPath()), before);
     EXPECT_FALSE(FileExists(SettingsPath() + ".new"));
+}
+
+// A scanner or the indexer holding settings.dat for a moment does not fail a
+// save; a program that keeps holding it does, and the file stays as it was.
+TEST_F(SettingsFileOnDisk, ASaveRidesOutAPassingHoldButNotALastingOne)
+{
+    struct Hold
+    {
+        DWORD ms;
+        bool saved;
+    };
+    for (const Hold hold : {Hold{300, true}, Hold{3000, false}})
+    {
+        SCOPED_TRACE(hold.ms);
+        FillSample();
+        ASSERT_TRUE(settings.Save());
+        const std::string before = ReadWholeFile(SettingsPath());
+        // Held as such programs hold a file: shared for reading and writing, not for deleting.
+        HANDLE held = CreateFileW(LongPath(SettingsPath()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::thread release([&] {
+            Sleep(hold.ms);
+            CloseHandle(held);
+        });
+        settings.windowWidth = 1234;
+        SettingsFailure failure;
+        const bool saved = settings.Save(&failure);
+        release.join();
+
+        EXPECT_EQ(saved, hold.saved) << failure.what << " error " << failure.error;
+        EXPECT_FALSE(FileExists(SettingsPath() + ".new"));
+        CWiperSettings reread;
+        reread.installFolder = folder.Path();
+        ASSERT_EQ(reread.Load(nullptr), SettingsLoad::Read);
+        EXPECT_EQ(reread.windowWidth, hold.saved ? 1234 : 900);
+        if (!hold.saved)
+        {
+            EXPECT_EQ(ReadWholeFile(SettingsPath()), before);
+        }
+    }
 }
 
 TEST_F(SettingsFileOnDisk, LongInstallFolderStillWorks)
@@ -275,20 +380,52 @@ TEST_F(UserSettings, AFileBesideTheProgramIsReadOnceAndLeftAsItIs)
     EXPECT_TRUE(next.CheckPassword("secret"));
 }
 
-TEST(PasswordDigest, IsTheDigestOfTheAnsiBytes)
+TEST(PasswordDigest, IsTheDigestOfTheUtf8BytesSoNoTwoPasswordsLookAlike)
 {
     CWiperSettings settings;
     EXPECT_FALSE(settings.CheckPassword(""));
-    settings.SetPassword("p\xC3\xA4ssw\xC3\xB6rd");  // "pässwörd" in UTF-8
-    EXPECT_EQ(settings.passwordHash, Sha256Hex("p\xE4ssw\xF6rd"));  // its Windows-1252 bytes
+    settings.SetPassword("p\xC3\xA4ssw\xC3\xB6rd");  // "pässwörd"
+    EXPECT_EQ(settings.passwordHash, Sha256Hex("p\xC3\xA4ssw\xC3\xB6rd"));
     EXPECT_TRUE(settings.CheckPassword("p\xC3\xA4ssw\xC3\xB6rd"));
     EXPECT_FALSE(settings.CheckPassword("passwort"));
 
+    // Pairs that the code page's best fit made one password.
+    const std::pair<const char*, const char*> lookAlikes[] = {
+        {"\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C", "??????"},  // "пароль"
+        {"p\xC4\x81ss", "pass"},                                                  // "pāss"
+    };
+    for (const auto& [password, lookAlike] : lookAlikes)
+    {
+        SCOPED_TRACE(lookAlike);
+        settings.SetPassword(password);
+        EXPECT_FALSE(settings.CheckPassword(lookAlike));
+        EXPECT_TRUE(settings.CheckPassword(password));
+    }
+
     // A stored digest changed to lower case never matches.
+    settings.SetPassword("p\xC3\xA4ssw\xC3\xB6rd");
     for (char& c : settings.passwordHash)
         c = (char)tolower((unsigned char)c);
     EXPECT_FALSE(settings.CheckPassword("p\xC3\xA4ssw\xC3\xB6rd"));
 
     settings.SetPassword("");
     EXPECT_TRUE(settings.CheckPassword(""));
+}
+
+// A digest that an earlier version took over the ANSI bytes opens once, and
+// from then on only today's digest is kept.
+TEST(PasswordDigest, AnOldAnsiDigestOpensOnceAndIsStoredAnew)
+{
+    for (const char* password : {"secret", "p\xC3\xA4ssw\xC3\xB6rd", "p\xC4\x81ss"})
+    {
+        SCOPED_TRACE(password);
+        CWiperSettings settings;
+        const std::string ansi = ToAnsi(password);
+        settings.passwordHash = Sha256Hex(ansi);
+        EXPECT_TRUE(settings.CheckPassword(password));
+        EXPECT_EQ(settings.passwordHash, Sha256Hex(password));
+        EXPECT_TRUE(settings.CheckPassword(password));
+        // What the old conversion made of it opens no more, unless it is the same text.
+        EXPECT_EQ(settings.CheckPassword(ansi), ansi == password);
+    }
 }
