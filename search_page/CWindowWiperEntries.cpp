@@ -303,13 +303,13 @@ void CWindowWiperEntries::OnFind()
     DoDataExchange(false);
 }
 
-// Where Windows does not record when files are opened, "accessed before a year
-// ago" lists files in daily use. Asked until the user agrees once in this run:
+// Where Windows does not record when files are opened, on any location's volume,
+// "accessed before a year ago" lists files in daily use. Asked until the user agrees once in this run:
 // a No starts nothing, so there is nothing to remember it by.
 bool CWindowWiperEntries::ConfirmAccessedDates()
 {
     if (criteria.dateKind != DateKind::Accessed || criteria.dateCondition == DateCondition::Any ||
-        accessedDatesAccepted || WindowsRecordsAccessTimes())
+        accessedDatesAccepted || LocationsRecordAccessTimes(locations))
         return true;
     accessedDatesAccepted =
         AskYesNo(hwnd, "Warning", "",
