@@ -44,6 +44,9 @@ bool VolumeRecordsAccessTimes(const VolumeAccessFacts& volume)
 
 bool LocationsRecordAccessTimes(const std::vector<std::string>& locations)
 {
+    // The settings are the system's, the same for every volume.
+    const std::optional<uint32_t> ntfsSetting = AccessSetting(kNtfsValue);
+    const std::optional<uint32_t> refsSetting = AccessSetting(kRefsValue);
     for (const std::string& location : locations)
     {
         // A volume that cannot be named, a server that cannot be reached: not known to record them.
@@ -55,8 +58,8 @@ bool LocationsRecordAccessTimes(const std::vector<std::string>& locations)
         if (GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH + 1))
             volume.fileSystem = Narrow(fileSystem);
         volume.remote = GetDriveTypeW(root) == DRIVE_REMOTE;
-        volume.ntfsSetting = AccessSetting(kNtfsValue);
-        volume.refsSetting = AccessSetting(kRefsValue);
+        volume.ntfsSetting = ntfsSetting;
+        volume.refsSetting = refsSetting;
         if (!VolumeRecordsAccessTimes(volume))
             return false;
     }

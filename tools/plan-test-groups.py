@@ -91,7 +91,7 @@ class Plan:
         chosen = [test for test in tests if a.scope != "platform" or matches(test[1], a.subset)]
         if a.scope == "platform":
             for pattern in a.subset:
-                if not any(fnmatch.fnmatchcase(name, pattern) for _, name in tests):
+                if not any(matches(name, [pattern]) for _, name in tests):
                     self.errors.append(f"the 32-bit share's pattern {pattern} matches no test")
         # Groups in the order of their first test, as the program lists them.
         groups = {}

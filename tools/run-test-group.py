@@ -104,7 +104,7 @@ class Group:
         failed = {test: verdict for test, verdict in self.verdicts.items()
                   if verdict not in ("passed", "skipped")}
         counts = {kind: sum(1 for v in self.verdicts.values() if v == kind) for kind in ("passed", "skipped")}
-        ran = sum(1 for test in self.verdicts if test in self.outputs)
+        ran = len(self.started)
         print(f"{name}: {ran} test cases, {counts['passed']} passed, {counts['skipped']} skipped, "
               f"{len(failed)} failed")
         if os.environ.get("VELMORA_TEST_COUNTS"):
