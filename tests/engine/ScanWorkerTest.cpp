@@ -1,4 +1,5 @@
 #include "tests/engine/EngineFixture.h"
+#include "engine/AccessTimes.h"
 
 #include "engine/CScanEntriesThread.h"
 #include "engine/DateBounds.h"
@@ -495,4 +496,21 @@ TEST(ReparsePoints, OnlySymbolicLinksJunctionsAndMountPointsAreLinks)
     EXPECT_TRUE(StillAsSeen(placeholder, now, IO_REPARSE_TAG_CLOUD_6));
     // The same name turned into a symbolic link since the search is not the file listed.
     EXPECT_FALSE(StillAsSeen(placeholder, now, IO_REPARSE_TAG_SYMLINK));
+}
+
+// Each volume is judged by its own file system's setting; where that cannot be
+// known (a network drive, another file system), access times do not count as kept.
+TEST(AccessTimes, EachVolumeIsJudgedByItsOwnFileSystemsSetting)
+{
+    const std::optional<uint32_t> unset;
+    const std::pair<VolumeAccessFacts, bool> cases[] = {
+        {{false, "NTFS", unset, unset}, true},       {{false, "ntfs", 0x80000002, 0x1}, true},
+        {{false, "NTFS", 0x80000003, unset}, false}, {{false, "ReFS", 0x0, unset}, false},
+        {{false, "ReFS", 0x1, 0x80000000}, true},    {{false, "ReFS", 0x0, 0x1}, false},
+        {{true, "NTFS", 0x0, 0x0}, false},           {{false, "FAT32", 0x0, 0x0}, false},
+        {{false, "", unset, unset}, false},
+    };
+    for (const auto& [volume, records] : cases)
+        EXPECT_EQ(VolumeRecordsAccessTimes(volume), records) << volume.fileSystem << (volume.remote ? " remote" : "");
+    EXPECT_FALSE(LocationsRecordAccessTimes({"\\\\no-such-server\\share\\documents"}));
 }

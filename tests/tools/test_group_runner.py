@@ -44,7 +44,7 @@ def play_program():
 
 
 class GroupRunner(unittest.TestCase):
-    def run_group(self, tests, test_filter="*"):
+    def run_group(self, tests, test_filter):
         with tempfile.TemporaryDirectory() as folder:
             starts = os.path.join(folder, "starts")
             tally = os.path.join(folder, "tally")
@@ -59,18 +59,19 @@ class GroupRunner(unittest.TestCase):
         return done.returncode, done.stdout, processes, [int(count) for count in counts]
 
     def test_every_test_gets_its_own_verdict(self):
-        # (behaviours, exit code, processes, [ran, passed, skipped], names in a FAILED line)
+        # (behaviours, filter, exit code, processes, [ran, passed, skipped], names in a FAILED line)
         cases = [
-            ("A.a=pass,A.b=skip,A.c=pass", 0, 1, [3, 2, 1], []),
-            ("A.a=pass,A.b=fail,A.c=pass", 1, 1, [3, 2, 0], ["A.b"]),
-            ("A.a=pass,A.b=crash,A.c=pass,A.d=fail", 1, 2, [4, 2, 0], ["A.b", "A.d"]),
-            ("A.a=hang,A.b=pass", 1, 2, [2, 1, 0], ["A.a"]),
-            ("A.a=leave,A.b=pass", 0, 1, [2, 2, 0], []),
-            ("A.a=crash,A.b=crash,A.c=crash", 1, 4, [3, 0, 0], ["A.a", "A.b", "A.c"]),
+            ("A.a=pass,A.b=skip,A.c=pass", "*", 0, 1, [3, 2, 1], []),
+            ("A.a=pass,A.b=fail,A.c=pass", "*", 1, 1, [3, 2, 0], ["A.b"]),
+            ("A.a=pass,A.b=crash,A.c=pass,A.d=fail", "*", 1, 2, [4, 2, 0], ["A.b", "A.d"]),
+            ("A.a=hang,A.b=pass", "*", 1, 2, [2, 1, 0], ["A.a"]),
+            ("A.a=leave,A.b=pass", "*", 0, 1, [2, 2, 0], []),
+            ("A.a=crash,A.b=crash,A.c=crash", "*", 1, 4, [3, 0, 0], ["A.a", "A.b", "A.c"]),
+            ("A.a=pass", "B.*", 1, 1, [0, 0, 0], []),
         ]
-        for tests, code, processes, counts, failed in cases:
-            with self.subTest(tests=tests):
-                result, output, started, tally = self.run_group(tests)
+        for tests, test_filter, code, processes, counts, failed in cases:
+            with self.subTest(tests=tests, test_filter=test_filter):
+                result, output, started, tally = self.run_group(tests, test_filter)
                 self.assertEqual((result, started, tally), (code, processes, counts), output)
                 named = sorted(line.split()[2].rstrip(":") for line in output.splitlines()
                                if line.startswith("G: FAILED "))
@@ -78,15 +79,12 @@ class GroupRunner(unittest.TestCase):
                 for name in failed:
                     self.assertIn(f"---- output of {name} ----\noutput of {name}\n", output)
 
-    def test_a_filter_that_matches_nothing_fails(self):
-        result, output, _, _ = self.run_group("A.a=pass", "B.*")
-        self.assertEqual(result, 1, output)
-
 
 class Planner(unittest.TestCase):
     LISTING = "Running main()\nA.\n  one\n  two\nB.\n  one\nC.\n  one\n  two\nScale.\n  one\n"
 
     def plan(self, *options):
+        """Each planned test as "FILTER PREFIX" for a group, "stop PREFIX", or "error"."""
         with tempfile.TemporaryDirectory() as folder:
             listing = os.path.join(folder, "tests")
             output = os.path.join(folder, "plan.cmake")
@@ -96,38 +94,33 @@ class Planner(unittest.TestCase):
                             "--output", output, "--runner", "run", "--wine-run", "wine", "--wine-prefix", "p",
                             "--program", "t.exe", "--prefix", "w.", *options], check=True)
             with open(output) as text:
-                lines = text.read().splitlines()
+                lines = [line for line in text.read().splitlines() if line.startswith("add_test(")]
         tests = {}
         for line in lines:
-            if line.startswith("add_test("):
-                parts = [p.strip("[]=") for p in line[len("add_test("):-1].split("]==] [==[")]
-                tests[parts[0]] = parts
+            parts = [p.strip("[]=") for p in line[len("add_test("):-1].split("]==] [==[")]
+            if parts[1] == "wine":
+                tests[parts[0]] = "stop " + parts[2]
+            else:
+                tests[parts[0]] = "error" if "-c" in parts else parts[7] + " " + parts[10]
         return tests
 
     def test_every_test_is_in_exactly_one_group_of_its_scope(self):
-        # (options, {group: its filter}); every listed test runs once in each.
+        scale = ["--scale-suite", "Scale", "--scale", "120", "--scale-prefix", "p-DPI"]
         cases = [
-            ([], {"w.A": "A.*", "w.B": "B.*", "w.C": "C.*", "w.Scale": "Scale.*"}),
-            (["--join", "AB=A,B"], {"w.AB": "A.*:B.*", "w.C": "C.*", "w.Scale": "Scale.*"}),
-            (["--scope", "platform", "--platform-share", "A.two", "--platform-share", "C.*",
-              "--scale-suite", "Scale", "--scale", "120", "--scale-prefix", "p-DPI"],
-             {"w.A": "A.two", "w.C": "C.*"}),
+            ([], {"w.A": "A.* p", "w.B": "B.* p", "w.C": "C.* p", "w.Scale": "Scale.* p"}),
+            (["--join", "AB=A,B", *scale], {"w.AB": "A.*:B.* p", "w.C": "C.* p", "w.Scale": "Scale.* p",
+                                            "w.Scale.at120": "Scale.* p-120", "w.stop.at120": "stop p-120"}),
+            (["--scope", "platform", "--platform-share", "A.two", "--platform-share", "C.*", *scale],
+             {"w.A": "A.two p", "w.C": "C.* p"}),
         ]
         for options, groups in cases:
             with self.subTest(options=options):
-                tests = self.plan(*options)
-                self.assertEqual({name: parts[7] for name, parts in tests.items()}, groups)
-
-    def test_each_scale_runs_in_its_own_prefix_and_is_stopped(self):
-        tests = self.plan("--scale-suite", "Scale", "--scale", "120", "--scale-prefix", "p-DPI")
-        self.assertEqual(tests["w.Scale.at120"][7:], ["Scale.*", "--", "wine", "p-120", "t.exe"])
-        self.assertEqual(tests["w.stop.at120"][1:], ["wine", "p-120", "--stop"])
-
-    def test_names_that_match_nothing_fail_the_run(self):
+                self.assertEqual(self.plan(*options), groups)
+        # A name that matches nothing fails the run.
         for options in (["--join", "X=A,Missing"], ["--scope", "platform", "--platform-share", "Gone.*"],
                         ["--scale-suite", "Renamed", "--scale", "120", "--scale-prefix", "p-DPI"]):
             with self.subTest(options=options):
-                self.assertIn("w.TestPlan", self.plan(*options))
+                self.assertEqual(self.plan(*options).get("w.TestPlan"), "error")
 
 
 if __name__ == "__main__":
