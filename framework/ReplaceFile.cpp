@@ -16,23 +16,6 @@ bool IsPassingRefusal(DWORD error)
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-// The temporary file into the target's place; false with the last refusal.
-bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target, DWORD& error)
-{
-    DWORD waited = 0;
-    for (DWORD pause = kFirstRetryPauseMs;; pause *= 2)
-    {
-        if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        error = GetLastError();
-        if (!IsPassingRefusal(error) || waited >= kRetryBudgetMs)
-            return false;
-        pause = std::min(pause, kRetryBudgetMs - waited);
-        Sleep(pause);
-        waited += pause;
-    }
-}
-
 #ifdef VELMORA_SLOW_WRITES
 // A test build: the bytes go out in small pieces with a pause after each, the
 // last one too, so that a test can end the program at any point of a write.
@@ -62,6 +45,22 @@ bool WriteAll(HANDLE file, const void* data, size_t size)
 #endif
 }
 
+bool MoveFileOver(const std::wstring& from, const std::wstring& to, DWORD& error)
+{
+    DWORD waited = 0;
+    for (DWORD pause = kFirstRetryPauseMs;; pause *= 2)
+    {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        error = GetLastError();
+        if (!IsPassingRefusal(error) || waited >= kRetryBudgetMs)
+            return false;
+        pause = std::min(pause, kRetryBudgetMs - waited);
+        Sleep(pause);
+        waited += pause;
+    }
+}
+
 bool ReplaceFileContents(const std::string& path, const std::string& temporaryPath, const void* data, size_t size,
                          FileWriteFailure& failure)
 {
@@ -84,7 +83,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& temporaryPa
         return false;
     }
     DWORD moveError = 0;
-    if (!MoveIntoPlace(temporary, target, moveError))
+    if (!MoveFileOver(temporary, target, moveError))
     {
         failure = {"open", moveError};
         DeleteFileW(temporary.c_str());

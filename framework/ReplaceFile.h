@@ -18,3 +18,7 @@ struct FileWriteFailure
 // file, if any, is then intact and the temporary file is gone.
 bool ReplaceFileContents(const std::string& path, const std::string& temporaryPath, const void* data, size_t size,
                          FileWriteFailure& failure);
+
+// Moves `from` over `to`, trying again for about a second while a scanner or
+// the indexer holds either for a moment; false with the last error.
+bool MoveFileOver(const std::wstring& from, const std::wstring& to, DWORD& error);

@@ -119,17 +119,13 @@ bool CWiperSettings::Save(SettingsFailure* failure) const
 
 bool CWiperSettings::MoveUnreadableAside(DWORD& error) const
 {
-    const std::wstring path = LongPath(FilePath());
-    const std::wstring aside = LongPath(FilePath() + ".unreadable");
-    if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const std::string path = FilePath();
+    DWORD refusal = 0;
+    // Gone in the meantime: nothing is left to keep.
+    if (!MoveFileOver(LongPath(path), LongPath(path + ".unreadable"), refusal) && refusal != ERROR_FILE_NOT_FOUND)
     {
-        const DWORD refusal = GetLastError();
-        // Gone in the meantime: nothing is left to keep.
-        if (refusal != ERROR_FILE_NOT_FOUND)
-        {
-            error = refusal;
-            return false;
-        }
+        error = refusal;
+        return false;
     }
     keepUnreadableFile = false;
     return true;
