@@ -19,8 +19,15 @@ struct WineGdiEntry
     uint8_t flags;
     uint64_t userPointer;
 };
-const size_t kGdiTableOffset = sizeof(void*) == 4 ? 0x94 : 0xF8;
 const size_t kGdiTableEntries = 0x10000;
+// Where the PEB points to the table, in this build's PEB and in a 64-bit one.
+const size_t kGdiTableField = sizeof(void*) == 4 ? 0x94 : 0xF8;
+const size_t kPeb64GdiTableField = 0xF8;
+// A 32-bit process under WoW64 (Wine's too) leaves the 32-bit PEB's pointer
+// empty: the table is in the 64-bit PEB, reached through the 64-bit TEB, whose
+// distance from the 32-bit TEB the 32-bit TEB holds here (0 outside WoW64).
+const size_t kWowTebOffsetField = 0xFDC;
+const size_t kTeb64PebField = 0x60;
 
 // USER handles are an index from 0x20 in steps of 2; the upper word, a
 // generation, may be left 0. Past this many the table has no entries.
@@ -29,19 +36,58 @@ const uintptr_t kUserHandleEntries = 0x8000;
 // Kernel handles are multiples of 4; a process of this kind holds a few hundred.
 const uintptr_t kLastKernelHandle = 0x20000;
 
-size_t CountGdiTable()
+// ThreadBasicInformation's answer, which the headers leave out.
+struct ThreadBasics
 {
+    NTSTATUS exitStatus;
+    const char* teb;
+    CLIENT_ID clientId;
+    KAFFINITY affinityMask;
+    LONG priority;
+    LONG basePriority;
+};
+
+// The 64-bit TEB of a 32-bit thread under WoW64, else null. The TEB is asked
+// for, not read through the segment register: GCC takes that read for an
+// access past an empty array.
+const char* Teb64()
+{
+    ThreadBasics thread = {};
+    if (sizeof(void*) == 8 || NtQueryInformationThread(GetCurrentThread(), ThreadBasicInformation, &thread,
+                                                       sizeof(thread), nullptr))
+        return nullptr;
+    const int32_t offset = *reinterpret_cast<const int32_t*>(thread.teb + kWowTebOffsetField);
+    return offset ? thread.teb + offset : nullptr;
+}
+
+const WineGdiEntry* FindGdiTable()
+{
+    if (const char* teb64 = Teb64())
+    {
+        const uint64_t peb64 = *reinterpret_cast<const uint64_t*>(teb64 + kTeb64PebField);
+        if (!peb64 || peb64 > UINTPTR_MAX)
+            return nullptr;
+        const uint64_t table = *reinterpret_cast<const uint64_t*>(uintptr_t(peb64) + kPeb64GdiTableField);
+        return table <= UINTPTR_MAX ? reinterpret_cast<const WineGdiEntry*>(uintptr_t(table)) : nullptr;
+    }
     PROCESS_BASIC_INFORMATION process = {};
     if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof(process), nullptr))
-        return 0;
+        return nullptr;
     const char* peb = reinterpret_cast<const char*>(process.PebBaseAddress);
-    const WineGdiEntry* table = *reinterpret_cast<WineGdiEntry* const*>(peb + kGdiTableOffset);
+    return *reinterpret_cast<WineGdiEntry* const*>(peb + kGdiTableField);
+}
+
+ResourceCount CountGdiObjects()
+{
+    if (const size_t platform = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return {platform, "from GetGuiResources", ""};
+    const WineGdiEntry* table = FindGdiTable();
     if (!table)
-        return 0;
+        return {0, "not counted", "handle table not found"};
     size_t count = 0;
     for (size_t i = 0; i < kGdiTableEntries; i++)
         count += table[i].type != 0;
-    return count;
+    return {count, "from the handle table", ""};
 }
 
 bool IsOwnUserObject(HANDLE handle)
@@ -64,21 +110,26 @@ bool IsOwnUserObject(HANDLE handle)
     return true;
 }
 
-size_t CountUserHandles()
+ResourceCount CountUserObjects()
 {
+    if (const size_t platform = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))
+        return {platform, "from GetGuiResources", ""};
     size_t count = 0;
     for (uintptr_t i = 0; i < kUserHandleEntries; i++)
         count += IsOwnUserObject(reinterpret_cast<HANDLE>(kFirstUserHandle + 2 * i));
-    return count;
+    return {count, "probed handle by handle", ""};
 }
 
-size_t CountKernelHandles()
+ResourceCount CountKernelHandles()
 {
+    DWORD platform = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &platform) && platform)
+        return {platform, "from GetProcessHandleCount", ""};
     size_t count = 0;
     DWORD flags;
     for (uintptr_t value = 4; value < kLastKernelHandle; value += 4)
         count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != FALSE;
-    return count;
+    return {count, "probed with GetHandleInformation", ""};
 }
 
 // Committed private memory, region by region.
@@ -95,23 +146,6 @@ size_t CountPrivateRegions()
     return bytes;
 }
 
-size_t PlatformGdiObjects()
-{
-    return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-}
-
-size_t PlatformUserObjects()
-{
-    return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-}
-
-size_t PlatformKernelHandles()
-{
-    DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return count;
-}
-
 size_t PlatformPrivateBytes()
 {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
@@ -120,38 +154,21 @@ size_t PlatformPrivateBytes()
                          sizeof(counters));
     return counters.PrivateUsage;
 }
+
+ResourceCount CountPrivateBytes()
+{
+    if (const size_t platform = PlatformPrivateBytes())
+        return {platform, "from GetProcessMemoryInfo", ""};
+    return {CountPrivateRegions(), "as the committed private regions", ""};
+}
 }
 
 ResourceCounts CountResources()
 {
-    ResourceCounts counts;
-    counts.gdiObjects = PlatformGdiObjects();
-    if (!counts.gdiObjects)
-        counts.gdiObjects = CountGdiTable();
-    counts.userObjects = PlatformUserObjects();
-    if (!counts.userObjects)
-        counts.userObjects = CountUserHandles();
-    counts.kernelHandles = PlatformKernelHandles();
-    if (!counts.kernelHandles)
-        counts.kernelHandles = CountKernelHandles();
-    counts.privateBytes = PrivateBytes();
-    return counts;
+    return {CountGdiObjects(), CountUserObjects(), CountKernelHandles(), CountPrivateBytes()};
 }
 
 size_t PrivateBytes()
 {
-    const size_t bytes = PlatformPrivateBytes();
-    return bytes ? bytes : CountPrivateRegions();
-}
-
-std::string CountSources()
-{
-    std::string sources;
-    sources += PlatformGdiObjects() ? "GDI objects from GetGuiResources, " : "GDI objects from the handle table, ";
-    sources += PlatformUserObjects() ? "USER objects from GetGuiResources, " : "USER objects probed handle by handle, ";
-    sources += PlatformKernelHandles() ? "handles from GetProcessHandleCount, "
-                                       : "handles probed with GetHandleInformation, ";
-    sources += PlatformPrivateBytes() ? "private bytes from GetProcessMemoryInfo"
-                                      : "private bytes as the committed private regions";
-    return sources;
+    return CountPrivateBytes().value;
 }

@@ -5,16 +5,22 @@
 #include <cstddef>
 #include <string>
 
+// One figure, where it came from, and why there is none when it could not be counted.
+struct ResourceCount
+{
+    size_t value = 0;
+    std::string source;
+    std::string failure;
+};
+
 struct ResourceCounts
 {
-    size_t gdiObjects = 0;
-    size_t userObjects = 0;
-    size_t kernelHandles = 0;
-    size_t privateBytes = 0;
+    ResourceCount gdiObjects;
+    ResourceCount userObjects;
+    ResourceCount kernelHandles;
+    ResourceCount privateBytes;
 };
 
 ResourceCounts CountResources();
 // Only the private bytes: cheap enough to sample often.
 size_t PrivateBytes();
-// Where each figure came from: the platform's counter or the count by hand.
-std::string CountSources();

@@ -1,7 +1,8 @@
 // The soak: the main window through 200 rounds of what a user does in it, with
 // the process's GDI and USER objects, handles and private bytes counted at the
 // 10th round and the last; then a search of a million files, with the window's
-// answers timed. Exits 1 when a count grew by more than 5 % or a step failed.
+// answers timed. Exits 1 when a count grew by more than 5 %, saw nothing (could
+// not be read, or read 0), or a step failed.
 //   velmora_soak.exe TREES [ROUNDS]
 //   (TREES made by tests/soak/make-soak-trees.py, which serves the top-ups beside it)
 #include "framework/CWnd.h"
@@ -28,24 +29,63 @@ const double kAllowedGrowth = 0.05;
 const std::string kVersionReply = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n"
                                   "Velmora 2.0 finds files faster.\n\n1.1;1.0\n2.0;1.0;\n";
 
-// Prints one resource's line; false when it grew too much.
-bool PrintGrowth(const char* what, size_t baseline, size_t last)
+// The counts, in the order the table lists them.
+const struct
 {
-    const double growth = baseline ? (double(last) - double(baseline)) / double(baseline) : (last ? 1.0 : 0.0);
-    const bool held = growth <= kAllowedGrowth;
-    printf("%-16s %12zu %12zu %+8.1f %%  %s\n", what, baseline, last, 100.0 * growth, held ? "ok" : "LEAK");
+    const char* name;
+    ResourceCount ResourceCounts::*count;
+} kCounters[] = {{"GDI objects", &ResourceCounts::gdiObjects},
+                 {"USER objects", &ResourceCounts::userObjects},
+                 {"kernel handles", &ResourceCounts::kernelHandles},
+                 {"private bytes", &ResourceCounts::privateBytes}};
+
+// Why a count says nothing about a leak, or "": a process holding windows holds
+// some of everything counted, so a 0 means the count saw nothing.
+std::string Blindness(const ResourceCount& count)
+{
+    if (!count.failure.empty())
+        return "could not be counted (" + count.failure + ")";
+    return count.value ? "" : "read 0 while the process holds windows";
+}
+
+// Prints a line for each count that saw nothing; true when every count saw something.
+bool AllCounted(const ResourceCounts& counts, int round)
+{
+    bool counted = true;
+    for (const auto& counter : kCounters)
+    {
+        const std::string blindness = Blindness(counts.*counter.count);
+        if (!blindness.empty())
+            printf("round %d: %s: %s\n", round, counter.name, blindness.c_str());
+        counted = counted && blindness.empty();
+    }
+    return counted;
+}
+
+// Prints one resource's line; false when it grew too much or saw nothing at the
+// end. The baseline is never 0: a blind one ends the soak.
+bool PrintGrowth(const char* what, size_t baseline, const ResourceCount& last)
+{
+    const double growth = (double(last.value) - double(baseline)) / double(baseline);
+    const bool blind = !Blindness(last).empty();
+    const bool held = growth <= kAllowedGrowth && !blind;
+    printf("%-16s %12zu %12zu %+8.1f %%  %s\n", what, baseline, last.value, 100.0 * growth,
+           blind ? "BLIND" : held ? "ok" : "LEAK");
     return held;
 }
 
 bool PrintTable(const ResourceCounts& baseline, const ResourceCounts& last, int lastRound)
 {
+    std::string sources;
+    for (const auto& counter : kCounters)
+        sources += (sources.empty() ? "" : ", ") + std::string(counter.name) + " " + (last.*counter.count).source;
+    printf("%s\n", sources.c_str());
     const std::string lastColumn = "round " + std::to_string(lastRound);
     printf("%-16s %12s %12s %10s\n", "resource", "round 10", lastColumn.c_str(), "growth");
-    bool held = PrintGrowth("GDI objects", baseline.gdiObjects, last.gdiObjects);
-    held = PrintGrowth("USER objects", baseline.userObjects, last.userObjects) && held;
-    held = PrintGrowth("kernel handles", baseline.kernelHandles, last.kernelHandles) && held;
-    held = PrintGrowth("private bytes", baseline.privateBytes, last.privateBytes) && held;
-    return held;
+    bool held = true;
+    for (const auto& counter : kCounters)
+        held = PrintGrowth(counter.name, (baseline.*counter.count).value, last.*counter.count) && held;
+    return AllCounted(last, lastRound) && held;
 }
 }
 
@@ -98,12 +138,16 @@ int main(int argc, char** argv)
             printf("round %d: %s\n", round, session.Failure().c_str());
             return 1;
         }
+        // A blind baseline would make the remaining rounds pointless.
         if (round == kBaselineRound)
+        {
             baseline = CountResources();
+            if (!AllCounted(baseline, round))
+                return 1;
+        }
         if (round == rounds)
             last = CountResources();
     }
-    printf("%s\n", CountSources().c_str());
     bool held = rounds < kBaselineRound || PrintTable(baseline, last, rounds);
     if (!session.RunLongSearch())
     {
