@@ -5,6 +5,7 @@
 # make fuzz - each parser of outside input fuzzed for ten minutes (not part of make test)
 BUILD  ?= build
 NATIVE := $(BUILD)/native
+NATIVE_TSAN := $(BUILD)/native-tsan
 WIN32  := $(BUILD)/win32
 WIN64  := $(BUILD)/win64
 JOBS   ?= 2
@@ -28,6 +29,9 @@ FUZZ_SECONDS ?= 600
 build: setup
 	$(NATIVE_CONFIGURE)
 	cmake --build $(NATIVE)
+	cmake -S . -B $(NATIVE_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+	      -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_THREAD_SANITIZER=ON
+	cmake --build $(NATIVE_TSAN) --target threading_tests
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 	cmake --build $(WIN32)
 	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake

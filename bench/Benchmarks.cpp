@@ -231,12 +231,7 @@ int main(int argc, char** argv)
            int(sizeof(void*) * 8), CoreCount());
     // Each round empties the results first, untimed, as a user's new search finds them empty or not.
     auto emptyResults = [&] {
-        {
-            std::unique_lock lock(found.foundFilesLock);
-            found.foundFiles.clear();
-            found.foundFiles.shrink_to_fit();
-            found.foundTexts.Clear();
-        }
+        found.Clear();
         page.RefreshResults();
         UpdateWindow(list);
     };
@@ -273,7 +268,7 @@ int main(int argc, char** argv)
     PrintRatio("search", std::to_string(files) + " files in 1000 folders against a bare walk on one thread", bareWalks,
                searches, parallelPays ? "target <= 0.9" : "target <= 1.0");
     printf("memory   %zu rows: %.0f bytes per row of private memory, listed (target <= 80: 8 MB for 100000)\n",
-           found.foundFiles.size(), double(bytesAfter - bytesBefore) / double(found.foundFiles.size()));
+           found.RowCount(), double(bytesAfter - bytesBefore) / double(found.RowCount()));
 
     // The same hits through one type and through a list whose match is its last item.
     SendDlgItemMessageW(page.hwnd, IDC_SPECIFY_TYPE, BM_CLICK, 0, 0);
@@ -286,7 +281,7 @@ int main(int argc, char** argv)
     };
     // The first search after the unfiltered one also empties its 100000 rows: not timed.
     searchTyped(L"*.doc");
-    size_t typedHits = found.foundFiles.size();
+    size_t typedHits = found.RowCount();
     std::vector<double> oneType, threeTypes;
     for (int round = 0; round < kRounds; round++)
     {
@@ -295,7 +290,7 @@ int main(int argc, char** argv)
     }
     printf("search   three types against one, %zu hits each, median of 5: %.3f s against %.3f s, ratio %.2f (%s)\n",
            typedHits, Median(threeTypes), Median(oneType), Median(threeTypes) / Median(oneType),
-           found.foundFiles.size() == typedHits ? "same hits" : "HITS DIFFER");
+           found.RowCount() == typedHits ? "same hits" : "HITS DIFFER");
     SendDlgItemMessageW(page.hwnd, IDC_ALL_FILES, BM_CLICK, 0, 0);
     SendMessageW(page.hwnd, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), 0);
     Pump(idle);
@@ -306,12 +301,12 @@ int main(int argc, char** argv)
             page.RefreshResults();
             UpdateWindow(list);
         }));
-    PrintSeconds("listing", std::to_string(found.foundFiles.size()) + " rows", listings, "target < 0.1 s");
+    PrintSeconds("listing", std::to_string(found.RowCount()) + " rows", listings, "target < 0.1 s");
 
     // Every tenth row selected, as a user might have chosen them by hand.
     std::set<std::string> chosen;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    for (int row = 0; row < (int)found.foundFiles.size(); row += 10)
+    for (int row = 0; row < (int)found.RowCount(); row += 10)
     {
         LVITEMW item = {};
         item.state = item.stateMask = LVIS_SELECTED;
@@ -354,11 +349,11 @@ int main(int argc, char** argv)
     key.wVKey = VK_DELETE;
     SendMessageW(page.hwnd, WM_NOTIFY, IDC_RESULTS, (LPARAM)&key);
     printf("delete   key with %zu of %zu selected: question shown after %.3f s (target < 0.05 s)\n", chosen.size(),
-           found.foundFiles.size(), double(questionShown.QuadPart - pressed.QuadPart) / double(frequency.QuadPart));
+           found.RowCount(), double(questionShown.QuadPart - pressed.QuadPart) / double(frequency.QuadPart));
 
     std::string listFile = tree + "\\results.csv";
     double save = Seconds([&] { page.ResultView().SaveList(listFile); });
-    printf("save     %zu rows as CSV: %.3f s (target < 1 s)\n", found.foundFiles.size(), save);
+    printf("save     %zu rows as CSV: %.3f s (target < 1 s)\n", found.RowCount(), save);
     DeleteFileW(LongPath(listFile).c_str());
 
     // Five rounds, each a bare loop then the program on a tree of its own, so
@@ -387,7 +382,7 @@ int main(int argc, char** argv)
         selectAll.stateMask = LVIS_SELECTED;
         selectAll.state = LVIS_SELECTED;
         SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&selectAll);
-        marked = found.foundFiles.size();
+        marked = found.RowCount();
         AnswerSoon(IDOK);
         QueryPerformanceCounter(&pressed);
         double pageDelete = Seconds([&] {
@@ -398,7 +393,7 @@ int main(int argc, char** argv)
         double asking = double(questionShown.QuadPart - pressed.QuadPart) / double(frequency.QuadPart);
         askings.push_back(asking);
         pageDeletes.push_back(pageDelete - asking);
-        left += found.foundFiles.size();
+        left += found.RowCount();
     }
     std::string deleted = std::to_string(marked);
     deleted += " marked rows, each checked before its deletion, ";

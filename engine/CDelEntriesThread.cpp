@@ -4,8 +4,6 @@
 #include "engine/FileSystemRedirectionOff.h"
 #include "framework/Text.h"
 
-#include <mutex>
-#include <shared_mutex>
 
 CDelEntriesThread::CDelEntriesThread(DeletionJob job, SearchResults* found, WorkerControl* control,
                                      IWorkerProgress* progress)
@@ -18,36 +16,26 @@ void CDelEntriesThread::Run()
     control->stopRequested = 0;
     control->resultCount = 0;
     progress->WorkerStarted();
-    control->statusCount = (int)job.rows.size();
+    control->statusCount = (int)job.files.size();
     progress->WorkerProgress(false);
 
     // Rows of deleted files are dropped together at the end: the list keeps
     // painting them meanwhile, and one pass is linear however many are deleted.
-    std::vector<char> deleted(found->RowCount(), 0);
-    int deletedCount = 0;
-    for (size_t index : job.rows)
+    std::vector<uint32_t> deleted;
+    for (const ChosenFile& file : job.files)
     {
         if (StopRequested())
             break;
-        FoundFile row;
-        std::string path;
-        {
-            std::shared_lock lock(found->foundFilesLock);
-            if (index >= found->foundFiles.size())
-                continue;
-            row = found->foundFiles[index];
-            path = row.Path();
-        }
-        Outcome outcome = DeleteUnchanged(row, LongPath(path));
+        Outcome outcome = DeleteUnchanged(file);
         if (outcome == Outcome::Deleted)
         {
-            deleted[index] = 1;
-            control->resultCount = ++deletedCount;
+            deleted.push_back(file.place);
+            control->resultCount = (int)deleted.size();
         }
         else if (!SkippingAll() &&
                  AskSkip(outcome == Outcome::Changed
-                             ? "File  \"" + path + "\" has changed since the search and was not deleted."
-                             : "File  \"" + path + "\" cannot be deleted.",
+                             ? "File  \"" + file.path + "\" has changed since the search and was not deleted."
+                             : "File  \"" + file.path + "\" cannot be deleted.",
                          " ") == Choice::Cancel)
         {
             control->stopRequested = 1;
@@ -56,10 +44,7 @@ void CDelEntriesThread::Run()
         ReportProgress(false);
     }
     progress->WorkerProgress(false);
-    {
-        std::unique_lock lock(found->foundFilesLock);
-        DropRows(found->foundFiles, found->foundPlaces, deleted);
-    }
+    found->DropFoundPlaces(deleted);
     EndRun();
 }
 
@@ -67,15 +52,16 @@ void CDelEntriesThread::Run()
 // Looking at the attributes costs far less than a handle held from the check
 // to the deletion; a file that cannot be looked at is left to DeleteFileW,
 // which then fails and is reported as it would be without the check.
-CDelEntriesThread::Outcome CDelEntriesThread::DeleteUnchanged(const FoundFile& row, const std::wstring& path)
+CDelEntriesThread::Outcome CDelEntriesThread::DeleteUnchanged(const ChosenFile& file)
 {
+    const std::wstring path = LongPath(file.path);
     FileSystemRedirectionOff seeFoldersAsTheyAre;
     WIN32_FILE_ATTRIBUTE_DATA now;
     if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now))
     {
         // Only a reparse point needs its tag, to tell a link from a placeholder.
         const DWORD tag = (now.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? ReparseTagOf(path) : 0;
-        if (!StillAsSeen(row, now, tag))
+        if (!StillAsSeen(file, now, tag))
             return Outcome::Changed;
     }
     return DeleteFileW(path.c_str()) ? Outcome::Deleted : Outcome::Failed;

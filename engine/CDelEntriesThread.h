@@ -26,5 +26,5 @@ private:
 
     const DeletionJob job;
 
-    static Outcome DeleteUnchanged(const FoundFile& row, const std::wstring& path);
+    static Outcome DeleteUnchanged(const ChosenFile& file);
 };

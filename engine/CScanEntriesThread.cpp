@@ -41,11 +41,9 @@ void CScanEntriesThread::Run()
         }
         // The rows point into the listing threads' texts, which the results keep.
         walk.Finish();
-        {
-            std::unique_lock lock(found->foundFilesLock);
-            walk.HandOverTexts(found->foundTexts);
-            found->foundFiles.shrink_to_fit();
-        }
+        TextStore texts;
+        walk.HandOverTexts(texts);
+        found->TakeTexts(texts);
     }
     if (!stopped)
     {
@@ -181,12 +179,9 @@ bool CScanEntriesThread::AddHits(const WalkHits& hits, size_t from, size_t to)
         return true;
     const size_t room = kMaxFoundFiles - (size_t)control->resultCount;
     const size_t taken = std::min(to - from, room);
-    {
-        std::unique_lock lock(found->foundFilesLock);
-        found->foundFiles.insert(found->foundFiles.end(), hits.begin() + from, hits.begin() + from + taken);
-    }
+    found->Append(hits.data() + from, taken);
     control->resultCount += (int)taken;
-    found->foundCount = (uint64_t)control->resultCount;
+    found->SetFoundCount((uint64_t)control->resultCount);
     if (taken < to - from)
     {
         // The first hit beyond the limit is counted, as a walk on one thread counts it.

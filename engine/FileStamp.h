@@ -8,7 +8,22 @@
 
 #include <string>
 
+// The bits of a row's kind.
+const uint8_t kKindDirectory = 1;
+const uint8_t kKindLink = 2;
+// Its data is not on this PC: deleting it deletes it from the cloud and from every
+// device that syncs it. Not part of what makes a file changed since the search,
+// as opening it meanwhile may have brought it here.
+const uint8_t kKindOnlineOnly = 4;
+
 uint64_t SizeOf(const WIN32_FIND_DATAW& entry);
+// A file of a cloud-synced folder: its data stays in the cloud until it is opened,
+// or the cloud's sync engine keeps it.
+bool IsOnlineOnly(DWORD attributes, DWORD reparseTag);
+// A file that only looks like one and must never be deleted as one: an app
+// execution alias, whose deletion breaks the command it runs, a special file
+// of the Linux subsystem, a socket.
+bool IsSpecialFile(DWORD attributes, DWORD reparseTag);
 // True for an entry that stands for another one: a symbolic link, a junction or a
 // mount point. Every other reparse point (a cloud placeholder, a deduplicated
 // file) is the folder or file it looks like. An entry whose tag is not known
@@ -20,4 +35,4 @@ DWORD ReparseTagOf(const std::wstring& path);
 void RecordSeen(FoundFile& row, const WIN32_FIND_DATAW& entry);
 void RecordSeen(FoundFile& row, const WIN32_FILE_ATTRIBUTE_DATA& data, DWORD reparseTag);
 // True while the file as the query reports it now is what the row recorded.
-bool StillAsSeen(const FoundFile& row, const WIN32_FILE_ATTRIBUTE_DATA& now, DWORD reparseTag);
+bool StillAsSeen(const ChosenFile& file, const WIN32_FILE_ATTRIBUTE_DATA& now, DWORD reparseTag);

@@ -221,6 +221,8 @@ uint64_t FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundF
             continue;
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         {
+            if (IsSpecialFile(entry.dwFileAttributes, entry.dwReserved0))
+                continue;
             examined++;
             const FILETIME& tested = criteria.dateKind == DateKind::Created    ? entry.ftCreationTime
                                      : criteria.dateKind == DateKind::Accessed ? entry.ftLastAccessTime

@@ -14,6 +14,11 @@ std::string FoundFile::Path() const
     return path;
 }
 
+ChosenFile ChosenFileOf(const FoundFile& row, size_t place)
+{
+    return {row.Path(), row.size, row.seen, row.kind, (uint32_t)place};
+}
+
 size_t FoundPlace(const std::vector<uint32_t>& places, size_t row)
 {
     // Rows added after the last deletion (only a new search adds rows, and it

@@ -39,8 +39,7 @@ private:
     bool typeInName = true;
 
 public:
-    // Selected in the result list; only the page's thread writes it. A deletion
-    // is given the selected rows when it starts, so a click meanwhile changes nothing.
+    // Chosen in the result list; written only by SearchResults, under its lock.
     bool rowSelected = false;
     // The attributes that make an entry something else than a plain file
     // (directory, reparse point) as the search saw them; zero for a plain file.
@@ -56,6 +55,20 @@ public:
     }
     std::string Path() const;
 };
+
+// What a deletion needs of a chosen row, copied when Delete is answered so that
+// the worker never reads a row the page may change.
+struct ChosenFile
+{
+    std::string path;
+    uint64_t size = 0;
+    FileStamp seen;
+    uint8_t kind = 0;
+    // Where the row stood in the found order: how the worker finds it again to drop it.
+    uint32_t place = 0;
+};
+
+ChosenFile ChosenFileOf(const FoundFile& row, size_t place);
 
 // Where a row stood in the found order, which its "N" shows and a deletion keeps.
 // `places` is empty until a deletion drops rows; until then row i stood at i.

@@ -2,6 +2,7 @@
 // change its criteria and locations while the worker runs.
 #pragma once
 
+#include "engine/FoundFile.h"
 #include "engine/SearchCriteria.h"
 
 #include <string>
@@ -16,6 +17,6 @@ struct ScanJob
 
 struct DeletionJob
 {
-    // Indexes into the results' foundFiles, ascending: the rows chosen for deletion.
-    std::vector<size_t> rows;
+    // The chosen rows, in found order, as they were when Delete was answered.
+    std::vector<ChosenFile> files;
 };

@@ -73,7 +73,17 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND window, UINT message, WPARAM wPa
         return FALSE;
     // The exception boundary of every dialog: a handler that fails leaves the
     // message to the dialog manager and the object's data as it was.
-    INT_PTR result = Guarded([&] { return (INT_PTR)self->WindowProc(message, wParam, lParam); }, INT_PTR(FALSE));
+    INT_PTR result = Guarded(
+        [&] {
+            LRESULT answer = 0;
+            if (message == WM_NOTIFY && ReflectNotify(self, lParam, answer))
+            {
+                self->SetResult(answer);
+                return INT_PTR(TRUE);
+            }
+            return (INT_PTR)self->WindowProc(message, wParam, lParam);
+        },
+        INT_PTR(FALSE));
     if (message == WM_NCDESTROY)
     {
         self->Unbind();

@@ -131,7 +131,14 @@ LRESULT CWnd::Unbound(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 // the message unanswered (0) and the object's data as it was.
 LRESULT CWnd::Dispatch(CWnd* self, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = Guarded([&] { return self->WindowProc(message, wParam, lParam); }, LRESULT(0));
+    LRESULT result = Guarded(
+        [&] {
+            LRESULT answer = 0;
+            if (message == WM_NOTIFY && ReflectNotify(self, lParam, answer))
+                return answer;
+            return self->WindowProc(message, wParam, lParam);
+        },
+        LRESULT(0));
     if (message == WM_NCDESTROY)
     {
         self->Unbind();
@@ -150,6 +157,20 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 bool CWnd::OnCommand(int, int)
 {
     return false;
+}
+
+bool CWnd::OnReflectedNotify(NMHDR&, LRESULT&)
+{
+    return false;
+}
+
+bool CWnd::ReflectNotify(const CWnd* parent, LPARAM lParam, LRESULT& result)
+{
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (!header || header->hwndFrom == parent->hwnd)
+        return false;
+    CWnd* sender = FromHandle(header->hwndFrom);
+    return sender && sender->OnReflectedNotify(*header, result);
 }
 
 void CWnd::SetText(const std::string& text)

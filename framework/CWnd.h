@@ -62,6 +62,12 @@ protected:
     virtual bool OnCommand(int id, int code);
     // The handling the window would get without this object.
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // A notification this control sent its parent, handed back to it before the
+    // parent sees it, so that each control's notices reach only its own object.
+    // Returns true when handled, with the parent's answer in result.
+    virtual bool OnReflectedNotify(NMHDR& header, LRESULT& result);
+    // Hands a WM_NOTIFY that reached parent to the object of the control that sent it.
+    static bool ReflectNotify(const CWnd* parent, LPARAM lParam, LRESULT& result);
 
 private:
     // The control's procedure of a subclassed window; null for windows of our classes.

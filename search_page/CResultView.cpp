@@ -8,9 +8,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <mutex>
+#include <iterator>
 #include <numeric>
-#include <shared_mutex>
 #include <string_view>
 #include <unordered_map>
 
@@ -22,7 +21,13 @@ std::string_view TextColumn(const FoundFile& file, int column)
     return column == 1 ? file.Name() : column == 2 ? file.Type() : std::string_view(file.Folder());
 }
 
+
+// How each column sorts, in the columns' order: N, Name, Type, Location, Size, Date.
+const int kColumnSorts[] = {SortNumber, SortText, SortText, SortText, SortNumber, SortDate};
 }
+
+int CResultView::lastSortColumn = -1;
+bool CResultView::sortAscending = true;
 
 size_t CResultView::FileOfRow(int row) const
 {
@@ -34,8 +39,8 @@ size_t CResultView::FileOfRow(int row) const
 void CResultView::Rebuild()
 {
     {
-        std::shared_lock lock(found->foundFilesLock);
-        const size_t count = found->foundFiles.size();
+        SearchResults::Reading rows(*found);
+        const size_t count = rows.Rows().size();
         if (shownPlaces.empty())
         {
             rowOrder.resize(count);
@@ -47,23 +52,22 @@ void CResultView::Rebuild()
             rowOrder.clear();
             for (uint32_t place : shownPlaces)
             {
-                size_t file = RowAtFoundPlace(found->foundPlaces, count, place);
+                size_t file = rows.RowAt(place);
                 if (file != SIZE_MAX)
                     rowOrder.push_back(file);
             }
         }
     }
     zone = CurrentZoneRule();
-    RecountSelection();
     MirrorSelection();
 }
 
 void CResultView::KeepShownOrder()
 {
-    std::shared_lock lock(found->foundFilesLock);
+    SearchResults::Reading rows(*found);
     shownPlaces.resize(rowOrder.size());
     for (size_t row = 0; row < rowOrder.size(); row++)
-        shownPlaces[row] = (uint32_t)FoundPlace(found->foundPlaces, rowOrder[row]);
+        shownPlaces[row] = (uint32_t)rows.PlaceOf(rowOrder[row]);
 }
 
 void CResultView::ListInFoundOrder()
@@ -73,18 +77,17 @@ void CResultView::ListInFoundOrder()
 
 void CResultView::Sort(int column, int kind, bool ascending)
 {
-    const size_t focusedFile = FileOfRow(list.GetNextItem(-1, LVNI_FOCUSED));
-    const size_t anchorFile = FileOfRow((int)SendMessageW(list.hwnd, LVM_GETSELECTIONMARK, 0, 0));
+    const size_t focusedFile = FileOfRow(GetNextItem(-1, LVNI_FOCUSED));
+    const size_t anchorFile = FileOfRow((int)SendMessageW(hwnd, LVM_GETSELECTIONMARK, 0, 0));
     const size_t count = rowOrder.size();
     // Every kind becomes a number per row: texts become the rank of their lowered form.
     std::vector<int64_t> keys(count, 0);
     {
-        std::shared_lock lock(found->foundFilesLock);
-        const std::vector<FoundFile>& files = found->foundFiles;
+        SearchResults::Reading rows(*found);
         if (kind == SortText)
-            RankTexts(files, column, keys);
+            RankTexts(rows, column, keys);
         else
-            NumberKeys(files, column, kind, keys);
+            NumberKeys(rows, column, kind, keys);
     }
     // Rows that compare equal keep their previous order in both directions.
     std::vector<uint32_t> order(count);
@@ -111,14 +114,15 @@ void CResultView::Sort(int column, int kind, bool ascending)
     // Focus and the Shift anchor go with their files too.
     mirroring = true;
     if (focusedRow >= 0)
-        list.SetItemState(focusedRow, LVIS_FOCUSED, LVIS_FOCUSED);
-    SendMessageW(list.hwnd, LVM_SETSELECTIONMARK, 0, anchorRow);
+        SetItemState(focusedRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageW(hwnd, LVM_SETSELECTIONMARK, 0, anchorRow);
     mirroring = false;
 }
 
-void CResultView::NumberKeys(const std::vector<FoundFile>& files, int column, int kind,
+void CResultView::NumberKeys(const SearchResults::Reading& rows, int column, int kind,
                              std::vector<int64_t>& keys) const
 {
+    const std::vector<FoundFile>& files = rows.Rows();
     for (size_t row = 0; row < rowOrder.size(); row++)
     {
         const size_t file = rowOrder[row];
@@ -129,14 +133,15 @@ void CResultView::NumberKeys(const std::vector<FoundFile>& files, int column, in
         if (kind == SortDate)
             keys[row] = files[file].testedTime;
         else if (column == 0)
-            keys[row] = (int64_t)FoundPlace(found->foundPlaces, file);
+            keys[row] = (int64_t)rows.PlaceOf(file);
         else
             keys[row] = (int64_t)files[file].size;
     }
 }
 
-void CResultView::RankTexts(const std::vector<FoundFile>& files, int column, std::vector<int64_t>& ranks) const
+void CResultView::RankTexts(const SearchResults::Reading& rows, int column, std::vector<int64_t>& ranks) const
 {
+    const std::vector<FoundFile>& files = rows.Rows();
     // Many rows share a text (a folder's files): each distinct text is widened and
     // lowered once, then the distinct texts are ranked.
     std::vector<std::wstring> distinct;
@@ -177,8 +182,8 @@ void CResultView::MirrorSelection()
     std::vector<char> selected(count, 0);
     int selectedCount = 0;
     {
-        std::shared_lock lock(found->foundFilesLock);
-        const std::vector<FoundFile>& files = found->foundFiles;
+        SearchResults::Reading rows(*found);
+        const std::vector<FoundFile>& files = rows.Rows();
         for (int row = 0; row < count; row++)
         {
             size_t file = rowOrder[row];
@@ -191,17 +196,17 @@ void CResultView::MirrorSelection()
     // clears its selection at once; from a full one, rows are dropped from the last up,
     // which Wine's range list does in constant time each.
     mirroring = true;
-    const int topRow = (int)SendMessageW(list.hwnd, LVM_GETTOPINDEX, 0, 0);
-    list.SetRedraw(false);
-    list.DeleteAllItems();
-    list.SetItemCount(count);
+    const int topRow = (int)SendMessageW(hwnd, LVM_GETTOPINDEX, 0, 0);
+    SetRedraw(false);
+    DeleteAllItems();
+    SetItemCount(count);
     if (selectedCount * 2 > count)
     {
-        list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
         for (int row = count - 1; row >= 0; row--)
         {
             if (!selected[row])
-                list.SetItemState(row, 0, LVIS_SELECTED);
+                SetItemState(row, 0, LVIS_SELECTED);
         }
     }
     else
@@ -209,32 +214,46 @@ void CResultView::MirrorSelection()
         for (int row = 0; row < count; row++)
         {
             if (selected[row])
-                list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+                SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
     // Emptying the list scrolled it to the top: back to where the user was.
     RECT rowRect = {LVIR_BOUNDS, 0, 0, 0};
-    if (topRow > 0 && topRow < count && SendMessageW(list.hwnd, LVM_GETITEMRECT, 0, (LPARAM)&rowRect))
-        SendMessageW(list.hwnd, LVM_SCROLL, 0, topRow * (rowRect.bottom - rowRect.top));
-    list.SetRedraw(true);
+    if (topRow > 0 && topRow < count && SendMessageW(hwnd, LVM_GETITEMRECT, 0, (LPARAM)&rowRect))
+        SendMessageW(hwnd, LVM_SCROLL, 0, topRow * (rowRect.bottom - rowRect.top));
+    SetRedraw(true);
     mirroring = false;
     ScheduleSelectionTotal();
 }
 
-void CResultView::OnNotify(NMHDR& header)
+bool CResultView::OnReflectedNotify(NMHDR& header, LRESULT&)
 {
     switch (header.code)
     {
     case LVN_GETDISPINFOW:
         OnGetText(reinterpret_cast<NMLVDISPINFOW&>(header));
-        break;
+        return true;
     case LVN_ITEMCHANGED:
         OnItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
-        break;
+        return true;
     case LVN_ODSTATECHANGED:
         OnRangeChanged(reinterpret_cast<const NMLVODSTATECHANGE&>(header));
-        break;
+        return true;
+    // The list reports only left-button clicks on a heading as column clicks.
+    case LVN_COLUMNCLICK:
+        OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        return true;
     }
+    return false;
+}
+
+void CResultView::OnColumnClick(int column)
+{
+    if (column < 0 || column >= (int)std::size(kColumnSorts))
+        return;
+    sortAscending = column == lastSortColumn ? !sortAscending : true;
+    lastSortColumn = column;
+    Sort(column, kColumnSorts[column], sortAscending);
 }
 
 void CResultView::OnGetText(NMLVDISPINFOW& info)
@@ -247,10 +266,10 @@ void CResultView::OnGetText(NMLVDISPINFOW& info)
     std::string text;
     {
         // A worker may have dropped rows since the list was rebuilt.
-        std::shared_lock lock(found->foundFilesLock);
-        if (file >= found->foundFiles.size())
+        SearchResults::Reading rows(*found);
+        if (file >= rows.Rows().size())
             return;
-        text = CellText(found->foundFiles[file], FoundPlace(found->foundPlaces, file), item.iSubItem, zone);
+        text = CellText(rows.Rows()[file], rows.PlaceOf(file), item.iSubItem, zone);
     }
     lstrcpynW(item.pszText, Widen(text).c_str(), item.cchTextMax);
 }
@@ -274,50 +293,19 @@ void CResultView::OnRangeChanged(const NMLVODSTATECHANGE& change)
     // Wine reports Ctrl+Shift ranges with the old and new states swapped: the
     // list itself says how each row of the range ended.
     const int last = std::min(change.iTo, (int)rowOrder.size() - 1);
+    std::vector<size_t> chosen;
+    std::vector<size_t> dropped;
     for (int row = std::max(change.iFrom, 0); row <= last; row++)
-        SetFileSelected(row, list.GetItemState(row, LVIS_SELECTED) != 0);
+        (GetItemState(row, LVIS_SELECTED) ? chosen : dropped).push_back(rowOrder[row]);
+    const bool changed = found->SetSelected(chosen, true);
+    if (found->SetSelected(dropped, false) || changed)
+        ScheduleSelectionTotal();
 }
 
 void CResultView::SetFileSelected(int row, bool selected)
 {
-    const size_t file = FileOfRow(row);
-    std::shared_lock lock(found->foundFilesLock);
-    if (file >= found->foundFiles.size())
-        return;
-    FoundFile& shown = found->foundFiles[file];
-    if (shown.rowSelected == selected)
-        return;
-    shown.rowSelected = selected;
-    if (selected)
-    {
-        selectedFiles++;
-        selectedBytes += shown.size;
-    }
-    else
-    {
-        selectedFiles--;
-        selectedBytes -= shown.size;
-    }
-    lock.unlock();
-    ScheduleSelectionTotal();
-}
-
-void CResultView::RecountSelection()
-{
-    selectedFiles = 0;
-    selectedBytes = 0;
-    {
-        std::shared_lock lock(found->foundFilesLock);
-        for (const FoundFile& file : found->foundFiles)
-        {
-            if (file.rowSelected)
-            {
-                selectedFiles++;
-                selectedBytes += file.size;
-            }
-        }
-    }
-    ScheduleSelectionTotal();
+    if (found->SetSelected(FileOfRow(row), selected))
+        ScheduleSelectionTotal();
 }
 
 void CResultView::ScheduleSelectionTotal()
@@ -330,7 +318,8 @@ void CResultView::ScheduleSelectionTotal()
 void CResultView::OnSelectionTotalDue()
 {
     totalPending = false;
-    SetDlgItemTextW(Page(), IDC_SELECTION_TOTAL, Widen(SelectionTotalText(selectedFiles, selectedBytes)).c_str());
+    const SelectionTotal total = found->Selection();
+    SetDlgItemTextW(Page(), IDC_SELECTION_TOTAL, Widen(SelectionTotalText(total.files, total.bytes)).c_str());
 }
 
 void CResultView::SelectAll()
@@ -341,30 +330,23 @@ void CResultView::SelectAll()
 
 void CResultView::SetAllSelected(bool selected)
 {
-    {
-        std::shared_lock lock(found->foundFilesLock);
-        for (size_t file : rowOrder)
-        {
-            if (file < found->foundFiles.size())
-                found->foundFiles[file].rowSelected = selected;
-        }
-    }
-    RecountSelection();
+    if (found->SetSelected(rowOrder, selected))
+        ScheduleSelectionTotal();
 }
 
 int CResultView::ActiveRow() const
 {
-    const int focused = list.GetNextItem(-1, LVNI_FOCUSED);
-    if (focused >= 0 && list.GetItemState(focused, LVIS_SELECTED))
+    const int focused = GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0 && GetItemState(focused, LVIS_SELECTED))
         return focused;
-    return list.GetNextItem(-1, LVNI_SELECTED);
+    return GetNextItem(-1, LVNI_SELECTED);
 }
 
 std::string CResultView::RowPath(int row) const
 {
     const size_t file = FileOfRow(row);
-    std::shared_lock lock(found->foundFilesLock);
-    if (file >= found->foundFiles.size())
+    SearchResults::Reading rows(*found);
+    if (file >= rows.Rows().size())
         return std::string();
-    return found->foundFiles[file].Path();
+    return rows.Rows()[file].Path();
 }

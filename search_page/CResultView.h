@@ -1,7 +1,8 @@
 // The result list of the search page: which found file each row shows, the
 // rows' texts, their order, the selection and the commands on the rows.
-// The selection belongs to the found files (FoundFile::rowSelected); the list's
-// own selection is its mirror, written back after a sort or a refresh.
+// The selection belongs to the found files (SearchResults); the list's own
+// selection is its mirror, written back after a sort or a refresh. The list's
+// notifications about its rows come back to it from the page.
 #pragma once
 
 #include "engine/LocalTime.h"
@@ -15,7 +16,7 @@
 #include <string>
 #include <vector>
 
-// How a column sorts: the page's sortKinds.
+// How a column sorts.
 enum SortKind
 {
     SortNumber = 1,
@@ -23,12 +24,10 @@ enum SortKind
     SortDate = 3,
 };
 
-class CResultView
+class CResultView : public CCustomList
 {
 public:
     explicit CResultView(SearchResults* found) : found(found) {}
-
-    CCustomList& List() { return list; }
 
     // Lists every found file, keeps the files' selection and shows its total. On
     // the page's thread. The order is the found order, or the order kept before a deletion.
@@ -39,8 +38,6 @@ public:
     void ListInFoundOrder();
     // Orders the rows by a column; the selected and the focused files stay so.
     void Sort(int column, int kind, bool ascending);
-    // The list's notifications about rows: texts and selection changes.
-    void OnNotify(NMHDR& header);
     // The selection total is written once per burst of changes, on this message.
     void OnSelectionTotalDue();
 
@@ -62,36 +59,40 @@ public:
     // Message id of OnSelectionTotalDue, posted to the page.
     static const UINT kSelectionTotalMessage = WM_APP + 2;
 
+protected:
+    // Texts, selection changes and heading clicks; the page handles the rest.
+    bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
+
 private:
     SearchResults* found;
-    CCustomList list;
-    // Row of the list -> index into foundFiles.
+    // Row of the list -> index into the found rows.
     std::vector<size_t> rowOrder;
     // The found places of the rows as shown before a deletion; empty: found order.
     std::vector<uint32_t> shownPlaces;
     // The local-time rule the Date column's texts are made with, taken at each rebuild.
     ZoneRule zone;
-    uint64_t selectedFiles = 0;
-    uint64_t selectedBytes = 0;
     // True while the view writes the selection into the list: the list's
     // notifications then echo what the files already say.
     bool mirroring = false;
     bool totalPending = false;
+    // One pair for the whole process: kept across searches.
+    static int lastSortColumn;
+    static bool sortAscending;
 
     void OnGetText(NMLVDISPINFOW& info);
     void OnItemChanged(const NMLISTVIEW& change);
     void OnRangeChanged(const NMLVODSTATECHANGE& change);
-    // Sets a row's file's flag, keeping the running count and sum.
+    // A click on a heading sorts by its column, the other way on the same column.
+    void OnColumnClick(int column);
     void SetFileSelected(int row, bool selected);
     void SetAllSelected(bool selected);
-    void RecountSelection();
     // Each row's key in a number or date column ("N", "Size", "Date").
-    void NumberKeys(const std::vector<FoundFile>& files, int column, int kind, std::vector<int64_t>& keys) const;
+    void NumberKeys(const SearchResults::Reading& rows, int column, int kind, std::vector<int64_t>& keys) const;
     // Each row's rank among the rows' lowered texts of a column.
-    void RankTexts(const std::vector<FoundFile>& files, int column, std::vector<int64_t>& ranks) const;
+    void RankTexts(const SearchResults::Reading& rows, int column, std::vector<int64_t>& ranks) const;
     void MirrorSelection();
     void ScheduleSelectionTotal();
-    HWND Page() const { return GetParent(list.hwnd); }
+    HWND Page() const { return GetParent(hwnd); }
     std::string RowPath(int row) const;
     // The file a row shows, or SIZE_MAX for a row past the files.
     size_t FileOfRow(int row) const;

@@ -10,8 +10,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <mutex>
-#include <shared_mutex>
 
 namespace
 {
@@ -41,9 +39,6 @@ bool KeyDown(int key)
 }
 }
 
-int CWindowWiperEntries::lastSortColumn = -1;
-bool CWindowWiperEntries::sortAscending = true;
-
 CWindowWiperEntries::CWindowWiperEntries() : CPage(IDD_SEARCH_PAGE, 530, 520), results(&found)
 {
 }
@@ -61,7 +56,8 @@ LRESULT CWindowWiperEntries::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     switch (message)
     {
     case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return FALSE;
     case WM_SIZE:
         OnSize(LOWORD(lParam), HIWORD(lParam));
         return FALSE;
@@ -134,30 +130,29 @@ bool CWindowWiperEntries::OnCommand(int id, int code)
     return CPage::OnCommand(id, code);
 }
 
-LRESULT CWindowWiperEntries::OnNotify(NMHDR& header)
+void CWindowWiperEntries::OnNotify(const NMHDR& header)
 {
-    if (header.idFrom == IDC_LOCATIONS && header.code == LVN_ITEMCHANGED)
-        OnLocationsSelChange();
-    else if (header.idFrom != IDC_RESULTS)
-        return FALSE;
+    if (header.hwndFrom == locationsList.hwnd)
+    {
+        if (header.code == LVN_ITEMCHANGED)
+            OnLocationsSelChange();
+    }
+    else if (header.hwndFrom == results.hwnd)
+        OnResultsNotify(header);
+}
+
+void CWindowWiperEntries::OnResultsNotify(const NMHDR& header)
+{
     switch (header.code)
     {
-    // The list reports only left-button clicks on a heading as column clicks.
-    case LVN_COLUMNCLICK:
-        OnHeaderClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
-        break;
     case LVN_KEYDOWN:
-        OnResultKey(reinterpret_cast<NMLVKEYDOWN&>(header));
+        OnResultKey(reinterpret_cast<const NMLVKEYDOWN&>(header));
         break;
     case NM_DBLCLK:
-        if (!OperationActive() && reinterpret_cast<NMITEMACTIVATE&>(header).iItem >= 0)
-            results.OpenFolder(reinterpret_cast<NMITEMACTIVATE&>(header).iItem);
-        break;
-    default:
-        results.OnNotify(header);
+        if (!OperationActive() && reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0)
+            results.OpenFolder(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
         break;
     }
-    return FALSE;
 }
 
 // Enter on a result row shows the file in its folder.
@@ -168,7 +163,7 @@ void CWindowWiperEntries::OnOK()
 
 void CWindowWiperEntries::OnReturn()
 {
-    if (GetFocus() != results.List().hwnd || OperationActive())
+    if (GetFocus() != results.hwnd || OperationActive())
         return;
     const int row = results.ActiveRow();
     if (row >= 0)
@@ -192,7 +187,7 @@ void CWindowWiperEntries::OnResultKey(const NMLVKEYDOWN& key)
 
 void CWindowWiperEntries::OnContextMenu(HWND window, POINT point)
 {
-    if (window == results.List().hwnd)
+    if (window == results.hwnd)
         results.ShowMenu(point, !OperationActive());
 }
 
@@ -240,9 +235,8 @@ BOOL CWindowWiperEntries::OnInitDialog()
     templateResultsTop = RectInParent(GetItem(IDC_RESULTS_FRAME)).top;
     templateDpi = DpiOfWindow(hwnd);
     InitList(locationsList, IDC_LOCATIONS, kLocationHeadings, kLocationTips, kLocationFormats, kLocationWidths, 2);
-    InitList(results.List(), IDC_RESULTS, kResultHeadings, kResultTips, kResultFormats, kResultWidths, 6);
+    InitList(results, IDC_RESULTS, kResultHeadings, kResultTips, kResultFormats, kResultWidths, 6);
     locations.clear();
-    sortKinds = {SortNumber, SortText, SortText, SortText, SortNumber, SortDate};
     InitCriteria();
     UpdateButtons();
     return TRUE;
@@ -321,8 +315,9 @@ bool CWindowWiperEntries::ConfirmAccessedDates()
 
 void CWindowWiperEntries::OnDelete()
 {
-    DeletionJob job = CollectSelection();
-    if (job.rows.empty())
+    // The rows' own selection, taken now: a click during the deletion changes nothing.
+    DeletionJob job = found.ChosenFiles();
+    if (job.files.empty())
     {
         ShowWarning("Please select any file.");
         return;
@@ -331,11 +326,10 @@ void CWindowWiperEntries::OnDelete()
         return;
 
     results.KeepShownOrder();
-    CCustomList& list = results.List();
-    list.SetRedraw(false);
+    results.SetRedraw(false);
     requestedOperation = Operation::Delete;
     OperationStarted(progress.StartDeletion(this, &found, "Deleting Files", std::move(job)));
-    list.SetRedraw(true);
+    results.SetRedraw(true);
     RefreshResults();
 }
 
@@ -374,7 +368,7 @@ void CWindowWiperEntries::RefreshResults()
         return;
     // In found order, or as shown before a deletion; the rows that are left keep their selection.
     results.Rebuild();
-    SetItemText(IDC_TOTAL_LINE, "Total number of found files: " + std::to_string(found.foundCount.load()));
+    SetItemText(IDC_TOTAL_LINE, "Total number of found files: " + std::to_string(found.FoundCount()));
     ShowItem(IDC_TOTAL_LINE, true);
     ShowItem(IDC_SELECTION_TOTAL, true);
     if (!OperationActive())
@@ -383,29 +377,6 @@ void CWindowWiperEntries::RefreshResults()
         resultsListed = true;
     }
     UpdateButtons();
-}
-
-DeletionJob CWindowWiperEntries::CollectSelection()
-{
-    // The rows' own selection, taken now: a click during the deletion changes nothing.
-    DeletionJob job;
-    std::shared_lock lock(found.foundFilesLock);
-    const std::vector<FoundFile>& files = found.foundFiles;
-    for (size_t file = 0; file < files.size(); file++)
-    {
-        if (files[file].rowSelected)
-            job.rows.push_back(file);
-    }
-    return job;
-}
-
-void CWindowWiperEntries::OnHeaderClick(int column)
-{
-    if (column < 0 || column >= (int)sortKinds.size())
-        return;
-    sortAscending = column == lastSortColumn ? !sortAscending : true;
-    lastSortColumn = column;
-    results.Sort(column, sortKinds[column], sortAscending);
 }
 
 void CWindowWiperEntries::ShowWarning(const std::string& text)

@@ -38,6 +38,7 @@ public:
     // Waits at most timeoutMs for the last worker to end; true when it has.
     bool WaitForWorker(DWORD timeoutMs) const { return progress.WaitForWorker(timeoutMs); }
     CResultView& ResultView() { return results; }
+    HWND LocationsList() const { return locationsList.hwnd; }
     SearchResults& Found() { return found; }
     // The criteria as the last Find computed them from the form.
     const SearchCriteria& Criteria() const { return criteria; }
@@ -81,18 +82,16 @@ private:
     std::string sizeUnitText;
 
     std::vector<size_t> selectedLocations;
-    std::vector<int> sortKinds;
     // "Find" waits for the first refresh of either list, "Delete" for the first result refresh.
     bool findReady = false;
     bool resultsListed = false;
-    // One pair for the whole process: kept across searches.
-    static int lastSortColumn;
-    static bool sortAscending;
 
     // The form's controls in their first state, and the members read from them.
     void InitCriteria();
     void DoDataExchange(bool save);
-    LRESULT OnNotify(NMHDR& header);
+    // The notifications the lists leave to the page, by the list that sent them.
+    void OnNotify(const NMHDR& header);
+    void OnResultsNotify(const NMHDR& header);
     void OnSize(int width, int height);
     void OnAllFiles();
     void OnSpecifyType();
@@ -109,9 +108,6 @@ private:
     void OnLocationsSelChange();
     void RefreshLocations();
     void UpdateLocationButtons();
-    // The selected result rows' files, in found order: the deletion's job.
-    DeletionJob CollectSelection();
-    void OnHeaderClick(int column);
     void OnResultKey(const NMLVKEYDOWN& key);
     void OnContextMenu(HWND window, POINT point);
     void OnResultCommand(int id);

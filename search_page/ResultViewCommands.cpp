@@ -13,7 +13,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <shared_mutex>
 
 namespace
 {
@@ -62,14 +61,14 @@ void CResultView::CopyPaths()
 {
     std::string paths;
     {
-        std::shared_lock lock(found->foundFilesLock);
+        SearchResults::Reading rows(*found);
         for (size_t file : rowOrder)
         {
-            if (file >= found->foundFiles.size() || !found->foundFiles[file].rowSelected)
+            if (file >= rows.Rows().size() || !rows.Rows()[file].rowSelected)
                 continue;
             if (!paths.empty())
                 paths += "\r\n";
-            paths += found->foundFiles[file].Path();
+            paths += rows.Rows()[file].Path();
         }
     }
     const std::wstring text = Widen(paths);
@@ -109,14 +108,14 @@ bool CResultView::SaveList(const std::string& path)
     std::string text = kUtf8ByteOrderMark;
     text += CsvRecord({"N", "Name", "Type", "Location", "Size", "Date", "Path"});
     {
-        std::shared_lock lock(found->foundFilesLock);
-        const std::vector<FoundFile>& files = found->foundFiles;
+        SearchResults::Reading rows(*found);
+        const std::vector<FoundFile>& files = rows.Rows();
         for (size_t file : rowOrder)
         {
             if (file >= files.size())
                 continue;
             const FoundFile& row = files[file];
-            const size_t place = FoundPlace(found->foundPlaces, file);
+            const size_t place = rows.PlaceOf(file);
             text += CsvRecord({CellText(row, place, 0, zone), std::string(row.Name()), std::string(row.Type()),
                                row.Folder(), CellText(row, place, 4, zone), CellText(row, place, 5, zone),
                                row.Path()});
@@ -154,13 +153,13 @@ void CResultView::ShowMenu(POINT point, bool enabled)
     {
         // From the keyboard: below the active row, or at the list's corner.
         RECT rect = {};
-        GetClientRect(list.hwnd, &rect);
+        GetClientRect(hwnd, &rect);
         const int row = ActiveRow();
         RECT rowRect = {LVIR_BOUNDS, 0, 0, 0};
-        if (row >= 0 && SendMessageW(list.hwnd, LVM_GETITEMRECT, row, (LPARAM)&rowRect))
+        if (row >= 0 && SendMessageW(hwnd, LVM_GETITEMRECT, row, (LPARAM)&rowRect))
             rect = rowRect;
         point = {rect.left, rect.bottom};
-        ClientToScreen(list.hwnd, &point);
+        ClientToScreen(hwnd, &point);
     }
     // The chosen command reaches the page as WM_COMMAND.
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Page(), nullptr);

@@ -382,7 +382,7 @@ void CWindowMain::OnSplitterMoved(int delta)
 
 LRESULT CWindowMain::OnNotify(NMHDR& header)
 {
-    if (header.idFrom != IDC_TOOLBAR || header.code != NM_CUSTOMDRAW)
+    if (header.hwndFrom != toolbar || header.code != NM_CUSTOMDRAW)
         return 0;
     auto& draw = reinterpret_cast<NMCUSTOMDRAW&>(header);
     if (draw.dwDrawStage == CDDS_PREPAINT)

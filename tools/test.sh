@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs the tests of the three builds: the native one; the 64-bit Windows build
-# under the 64-bit Wine, whole, on every machine; the 32-bit Windows build where
-# this machine runs 32-bit programs, its share of what can differ by platform
-# (the whole suite with --all). Ends with one line per build: what ran, or why not.
+# Runs the tests of the builds: the native one; its threading tests under
+# ThreadSanitizer; the 64-bit Windows build under the 64-bit Wine, whole, on
+# every machine; the 32-bit Windows build where this machine runs 32-bit
+# programs, its share of what can differ by platform (the whole suite with --all). Ends with one line per build: what ran, or why not.
 #   test.sh BUILD_FOLDER JOBS [--all]
 set -uo pipefail
 build=$1
@@ -34,6 +34,7 @@ run_suite() {
 }
 
 run_suite "native" "$build/native" -j "$jobs"
+run_suite "native under ThreadSanitizer" "$build/native-tsan"
 run_suite "64-bit Windows build under the 64-bit Wine" "$build/win64"
 if ! tools/runs-32bit.sh; then
     summary+=("32-bit Windows build: built, NOT RUN: this machine cannot execute 32-bit programs, so the 32-bit Wine cannot start")

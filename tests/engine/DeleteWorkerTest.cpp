@@ -26,15 +26,15 @@ protected:
         {
             std::string name = "file" + std::to_string(i) + ".doc";
             paths.push_back(MakeFile(name, i));
-            results.foundFiles.push_back(RowOf(paths.back()));
+            AddRow(RowOf(paths.back()));
         }
-        results.foundCount = 5;
+        results.SetFoundCount(5);
     }
 
     void Mark(std::initializer_list<int> rows)
     {
         for (int row : rows)
-            results.foundFiles[row - 1].rowSelected = true;
+            results.SetSelected(row - 1, true);
     }
 };
 
@@ -85,7 +85,7 @@ TEST_F(DeleteTest, MarkedRowsGoAndTheOthersKeepTheirOrder)
     EXPECT_TRUE(FileExists(paths[3]));
     EXPECT_EQ(lines.first, "Total number of files:2");
     EXPECT_EQ(lines.second, "Number of deleted files: 2");
-    EXPECT_EQ(results.foundCount, 5u);
+    EXPECT_EQ(results.FoundCount(), 5u);
 }
 
 namespace
@@ -128,7 +128,7 @@ TEST_F(UndeletableTest, SkipAsksForEachFileAndKeepsItsRow)
     EXPECT_EQ(seen[0].text, Prompt(2));
     EXPECT_EQ(seen[1].text, Prompt(4));
     EXPECT_EQ(FoundNames(), (std::vector<std::string>{"file2.doc", "file4.doc"}));
-    EXPECT_TRUE(results.foundFiles[0].rowSelected);
+    EXPECT_TRUE(results.Selected(0));
     EXPECT_EQ(lines.first, "Total number of files:5");
     EXPECT_EQ(lines.second, "Number of deleted files: 3");
 }
@@ -190,7 +190,8 @@ TEST_F(DeleteTest, WithoutAWindowItDeletesTheRowsOfItsJobAndNoOthers)
     Mark({1, 2});
     RecordingProgress reports(results);
     WorkerControl control;
-    RunToTheEnd(new CDelEntriesThread({{2, 3}}, &results, &control, &reports));
+    RunToTheEnd(new CDelEntriesThread({{ChosenFileOf(Rows()[2], 2), ChosenFileOf(Rows()[3], 3)}}, &results, &control,
+                                       &reports));
     EXPECT_EQ(FoundNames(), (std::vector<std::string>{"file1.doc", "file2.doc", "file5.doc"}));
     EXPECT_TRUE(FileExists(paths[0]));
     EXPECT_FALSE(FileExists(paths[2]));
@@ -211,15 +212,16 @@ TEST_F(DeleteTest, NamesOutsideTheCodePageAndLongPathsAreDeleted)
     std::string wide = MakeFile("\xE6\x97\xA5\xE6\x9C\xAC.doc", 1);
     for (const std::string& path : {longPath, wide})
     {
-        results.foundFiles.push_back(RowOf(path));
-        results.foundFiles.back().rowSelected = true;
+        FoundFile row = RowOf(path);
+        row.rowSelected = true;
+        AddRow(row);
     }
     DialogCloser none;
     Delete();
     EXPECT_TRUE(none.Stop().empty());
     EXPECT_FALSE(FileExists(longPath));
     EXPECT_FALSE(FileExists(wide));
-    EXPECT_EQ(results.foundFiles.size(), 5u);
+    EXPECT_EQ(results.RowCount(), 5u);
 }
 
 namespace
@@ -237,9 +239,8 @@ protected:
             MakeFile(name, 100, kWritten);
         locations = {folder.Path()};
         Search();
-        ASSERT_EQ(results.foundFiles.size(), 5u);
-        for (FoundFile& row : results.foundFiles)
-            row.rowSelected = true;
+        ASSERT_EQ(results.RowCount(), 5u);
+        SelectAll();
     }
 
     std::string Path(const std::string& relative) const { return folder.Path() + relative; }
@@ -311,8 +312,8 @@ TEST_F(ChangedFileTest, GoneGrownShrunkTouchedOrReplacedByAFolderIsKeptAndNothin
     for (const char* name : {"b.doc", "c.doc", "d.doc", "e.doc"})
         reported.insert(ChangedPrompt(Path(name)));
     EXPECT_EQ(texts, reported);
-    EXPECT_EQ(results.foundFiles.size(), 5u);
-    for (const FoundFile& row : results.foundFiles)
+    EXPECT_EQ(results.RowCount(), 5u);
+    for (const FoundFile& row : Rows())
         EXPECT_TRUE(row.rowSelected);
     EXPECT_EQ(Contents(), expected);
 }
@@ -324,7 +325,7 @@ TEST_F(ChangedFileTest, AnotherFileOfTheSameSizeAndTimesCountsAsTheSame)
     DialogCloser none;
     Delete();
     EXPECT_TRUE(none.Stop().empty());
-    EXPECT_TRUE(results.foundFiles.empty());
+    EXPECT_EQ(results.RowCount(), 0u);
     EXPECT_TRUE(Contents().empty());
 }
 
@@ -362,13 +363,13 @@ TEST_F(EngineTest, AFileTurnedIntoALinkIsKept)
     ASSERT_NE(row.kind, 0);
     row.kind = 0;
     row.rowSelected = true;
-    results.foundFiles = {row};
+    AddRow(row);
     DialogCloser answers({IDC_CHOICE_NO});
     Delete();
     std::vector<SeenPrompt> seen = answers.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "File  \"" + links + "now-a-link.doc\" has changed since the search and was not deleted.");
-    EXPECT_EQ(results.foundFiles.size(), 1u);
+    EXPECT_EQ(results.RowCount(), 1u);
     EXPECT_NE(GetFileAttributesW(LongPath(links + "now-a-link.doc").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(FileExists(links + "target\\keep.doc"));
 }
@@ -410,12 +411,14 @@ TEST_F(EngineTest, AwkwardNamesAreFoundAsTheyAreAndOnlyTheMarkedOnesGo)
     const std::set<std::string> decoys = {"report", "back\\slash"};
     // A multiset: the name holding a backslash would show as the decoy's path.
     std::multiset<std::string> found;
-    for (FoundFile& row : results.foundFiles)
+    const std::vector<FoundFile> rows = Rows();
+    for (size_t index = 0; index < rows.size(); index++)
     {
-        EXPECT_EQ(row.Path().rfind(awkward, 0), 0u) << row.Path();
-        const std::string relative = row.Path().substr(awkward.size());
+        const std::string path = rows[index].Path();
+        EXPECT_EQ(path.rfind(awkward, 0), 0u) << path;
+        const std::string relative = path.substr(awkward.size());
         found.insert(relative);
-        row.rowSelected = !decoys.count(relative);
+        results.SetSelected(index, !decoys.count(relative));
     }
     const std::multiset<std::string> expected = {"report.", "report ", "aux.txt", "con", "nul.log", "COM1.txt", "lpt9",
                                                  "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.doc", "\xCE\xA9mega.txt",
@@ -441,25 +444,25 @@ TEST_F(EngineTest, FilesNestedFarBeyondMaxPathAreDeletedOrReportedAsDeepAsTheSys
     const std::string deep = FixtureTrees() + "\\deep\\";
     locations = {deep};
     Search();
-    const size_t found = results.foundFiles.size();
+    const size_t found = results.RowCount();
     ASSERT_GT(found, 0u);
     std::vector<std::string> paths;
-    for (FoundFile& row : results.foundFiles)
+    for (const FoundFile& row : Rows())
     {
         char name[16];
         snprintf(name, sizeof(name), "f%03u.doc", (unsigned)paths.size());
         EXPECT_EQ(row.Name(), name);
         paths.push_back(row.Path());
-        row.rowSelected = true;
     }
+    SelectAll();
 
     DialogCloser answers(std::vector<int>(found, IDC_CHOICE_NO));
     Delete();
     std::vector<SeenPrompt> seen = answers.Stop();
     // The files beyond the system's reach stay, each reported; all before them go.
-    const size_t deleted = found - results.foundFiles.size();
+    const size_t deleted = found - results.RowCount();
     ASSERT_GT(deleted, 0u);
-    ASSERT_EQ(seen.size(), results.foundFiles.size());
+    ASSERT_EQ(seen.size(), results.RowCount());
     for (size_t i = 0; i < seen.size(); i++)
         EXPECT_EQ(seen[i].text, "File  \"" + paths[deleted + i] + "\" cannot be deleted.");
     for (size_t i = 0; i < deleted; i++)
@@ -474,15 +477,15 @@ TEST_F(EngineTest, AFileWhoseFolderWasRenamedSinceTheSearchIsReportedAndKept)
     MakeFile("old\\a.doc", 1);
     locations = {folder.Path()};
     Search();
-    ASSERT_EQ(results.foundFiles.size(), 1u);
-    results.foundFiles[0].rowSelected = true;
+    ASSERT_EQ(results.RowCount(), 1u);
+    results.SetSelected(0, true);
     ASSERT_TRUE(MoveFileW(LongPath(folder.Path() + "old").c_str(), LongPath(folder.Path() + "new").c_str()));
     DialogCloser answers({IDC_CHOICE_NO});
     Delete();
     std::vector<SeenPrompt> seen = answers.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "File  \"" + folder.Path() + "old\\a.doc\" cannot be deleted.");
-    EXPECT_EQ(results.foundFiles.size(), 1u);
+    EXPECT_EQ(results.RowCount(), 1u);
     EXPECT_EQ(EntriesUnder(folder.Path()), (std::set<std::string>{"new", "new/a.doc"}));
 }
 
@@ -527,13 +530,13 @@ TEST_F(EngineTest, System32IsSearchedAndDeletedFromAsItIsNotSysWow64)
     criteria.fileType = "redirected";
     locations = {system32};
     Search();
-    ASSERT_EQ(results.foundFiles.size(), 1u);
-    EXPECT_EQ(results.foundFiles[0].Path(), system32 + name);
-    EXPECT_EQ(results.foundFiles[0].size, 6u);
+    ASSERT_EQ(results.RowCount(), 1u);
+    EXPECT_EQ(Rows()[0].Path(), system32 + name);
+    EXPECT_EQ(Rows()[0].size, 6u);
 
-    results.foundFiles[0].rowSelected = true;
+    results.SetSelected(0, true);
     Delete();
-    EXPECT_TRUE(results.foundFiles.empty());
+    EXPECT_EQ(results.RowCount(), 0u);
     EXPECT_FALSE(ExistsUnredirected(system32 + name));
     EXPECT_TRUE(ExistsUnredirected(syswow64 + name));
     DeleteFileW(Widen(syswow64 + name).c_str());

@@ -41,14 +41,8 @@ void EngineTest::Search()
 
 void EngineTest::Delete()
 {
-    DeletionJob job;
-    for (size_t row = 0; row < results.foundFiles.size(); row++)
-    {
-        if (results.foundFiles[row].rowSelected)
-            job.rows.push_back(row);
-    }
     const int before = page.ends;
-    ASSERT_TRUE(progress.StartDeletion(&page, &results, "Deleting Files", std::move(job)));
+    ASSERT_TRUE(progress.StartDeletion(&page, &results, "Deleting Files", results.ChosenFiles()));
     WaitForTheEnd(before);
 }
 
@@ -87,10 +81,27 @@ std::string EngineTest::MakeFile(const std::string& relativePath, uint64_t size,
     return path;
 }
 
+std::vector<FoundFile> EngineTest::Rows() const
+{
+    SearchResults::Reading rows(results);
+    return rows.Rows();
+}
+
+void EngineTest::AddRow(const FoundFile& row)
+{
+    results.Append(&row, 1);
+}
+
+void EngineTest::SelectAll()
+{
+    for (size_t row = 0; row < results.RowCount(); row++)
+        results.SetSelected(row, true);
+}
+
 std::vector<std::string> EngineTest::FoundNames() const
 {
     std::vector<std::string> names;
-    for (const FoundFile& row : results.foundFiles)
+    for (const FoundFile& row : Rows())
         names.push_back(std::string(row.Name()));
     return names;
 }
@@ -98,8 +109,8 @@ std::vector<std::string> EngineTest::FoundNames() const
 FoundFile EngineTest::RowOf(const std::string& path)
 {
     const size_t name = path.rfind('\\') + 1;
-    FoundFile row = results.foundTexts.AddRow(results.foundTexts.AddFolder(path.substr(0, name)), path.substr(name),
-                                               FileTypeOf(path.substr(name)));
+    FoundFile row = rowTexts.AddRow(rowTexts.AddFolder(path.substr(0, name)), path.substr(name),
+                                    FileTypeOf(path.substr(name)));
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data);
     RecordSeen(row, data, ReparseTagOf(LongPath(path)));

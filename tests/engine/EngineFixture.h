@@ -56,6 +56,8 @@ class EngineTest : public testing::Test
 protected:
     TempFolder folder;
     SearchResults results;
+    // The texts of the rows RowOf makes.
+    TextStore rowTexts;
     // The search's job, as the page would give it.
     SearchCriteria criteria;
     std::vector<std::string> locations;
@@ -73,6 +75,10 @@ protected:
     std::vector<std::string> FoundNames() const;
     // The row a search would list for the file as it is now.
     FoundFile RowOf(const std::string& path);
+    // A copy of the rows as they are now.
+    std::vector<FoundFile> Rows() const;
+    void AddRow(const FoundFile& row);
+    void SelectAll();
 
 private:
     // Pumps until the window has reported the end and closed.

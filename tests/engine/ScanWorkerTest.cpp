@@ -42,7 +42,7 @@ protected:
 
     std::set<std::string> SearchNames()
     {
-        results.foundFiles.clear();
+        results.Clear();
         Search();
         std::vector<std::string> names = FoundNames();
         return std::set<std::string>(names.begin(), names.end());
@@ -112,8 +112,8 @@ TEST_F(ScanTest, RowsCarryTheTextsOfTheirColumns)
     criteria.fileType = "doc";
     Search();
     auto row = [&](const std::string& name) {
-        return *std::find_if(results.foundFiles.begin(), results.foundFiles.end(),
-                             [&](const FoundFile& f) { return f.Name() == name; });
+        const std::vector<FoundFile> rows = Rows();
+        return *std::find_if(rows.begin(), rows.end(), [&](const FoundFile& f) { return f.Name() == name; });
     };
     FoundFile a = row("a.doc");
     EXPECT_EQ(a.Type(), "doc");
@@ -126,7 +126,7 @@ TEST_F(ScanTest, RowsCarryTheTextsOfTheirColumns)
     EXPECT_EQ(CellText(b, 0, 5, CurrentZoneRule()), "05/02/24 00:00:00");
     FoundFile e = row("e.doc");
     EXPECT_EQ(e.Folder(), folder.Path() + "sub\\deeper\\");
-    EXPECT_EQ(results.foundCount, 5u);
+    EXPECT_EQ(results.FoundCount(), 5u);
     EXPECT_EQ(page.ends, 1);
 }
 
@@ -185,21 +185,21 @@ TEST_F(ScanTest, MissingLocationsAreAskedAboutAfterTheWalk)
         EXPECT_EQ(seen[0].caption, "Warning");
         EXPECT_EQ(seen[0].text, " \"" + gone1 + "\" not found.");
         EXPECT_EQ(seen[1].text, " \"" + gone2 + "\" not found.");
-        EXPECT_EQ(results.foundFiles.size(), 6u);
+        EXPECT_EQ(results.RowCount(), 6u);
     }
     {
         DialogCloser answers({IDC_CHOICE_NO_FOR_ALL});  // Skip all
-        results.foundFiles.clear();
+        results.Clear();
         Search();
         EXPECT_EQ(answers.Stop().size(), 1u);
-        EXPECT_EQ(results.foundFiles.size(), 6u);
+        EXPECT_EQ(results.RowCount(), 6u);
     }
     {
         DialogCloser answers({IDCANCEL});
-        results.foundFiles.clear();
+        results.Clear();
         Search();
         EXPECT_EQ(answers.Stop().size(), 1u);
-        EXPECT_EQ(results.foundFiles.size(), 6u);
+        EXPECT_EQ(results.RowCount(), 6u);
     }
     EXPECT_EQ(locations.size(), 4u);
 }
@@ -217,7 +217,7 @@ TEST_F(ScanTest, WithoutAWindowItReportsInOrderAndEndsWithOneFinishAfterItsRows)
     EXPECT_EQ(std::count(reports.reports.begin(), reports.reports.end(), "finished"), 1);
     EXPECT_EQ(reports.reports.end()[-2], "asked:  \"" + gone + "\" not found.");
     EXPECT_EQ(reports.rowsAtTheEnd, 6u);
-    EXPECT_EQ(results.foundCount, 6u);
+    EXPECT_EQ(results.FoundCount(), 6u);
 }
 
 TEST_F(ScanTest, NamesOutsideTheCodePageAndLongPathsAreFound)
@@ -237,11 +237,11 @@ TEST_F(ScanTest, AFolderListedWithItsParentIsWalkedOnce)
 {
     locations = {folder.Path() + "sub", folder.Path()};
     Search();
-    EXPECT_EQ(results.foundFiles.size(), 6u);
+    EXPECT_EQ(results.RowCount(), 6u);
     locations = {folder.Path(), folder.Path() + "sub\\"};
-    results.foundFiles.clear();
+    results.Clear();
     Search();
-    EXPECT_EQ(results.foundFiles.size(), 6u);
+    EXPECT_EQ(results.RowCount(), 6u);
 }
 
 namespace
@@ -261,12 +261,6 @@ const char kLimitText[] = "The number of found files exceeds the 100000 limit.\n
                           "To ensure normal viewing, the results will be truncated.\n"
                           "If necessary, please set new search criteria.";
 
-size_t RowCount(const SearchResults& results)
-{
-    std::shared_lock lock(results.foundFilesLock);
-    return results.foundFiles.size();
-}
-
 // Presses Cancel on the progress window once it has found some files, answers
 // the stop question, and records how many rows there were while it was open.
 // Then it answers the limit message, should the search go on to it.
@@ -276,7 +270,7 @@ public:
     StopDriver(const SearchResults& results, int answer)
         : thread([this, &results, answer] {
               HWND window = WaitForDialog("Files Searching");
-              while (window && RowCount(results) < 1000)
+              while (window && results.RowCount() < 1000)
                   Sleep(5);
               ClickButton(window, IDC_PROGRESS_CANCEL);
               HWND question = WaitForDialog("Warning");
@@ -284,7 +278,7 @@ public:
                   return;
               questionText = ControlText(question, IDC_PROMPT_TEXT);
               Sleep(200);  // the worker must not go on meanwhile
-              rowsWhileAsking = RowCount(results);
+              rowsWhileAsking = results.RowCount();
               ClickButton(question, answer);
               while (IsWindowVisible(question))
                   Sleep(5);
@@ -319,8 +313,8 @@ TEST_F(TreesTest, TheLimitKeeps100000RowsAndSaysSoOnce)
     std::vector<SeenPrompt> seen = closer.Stop();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, kLimitText);
-    EXPECT_EQ(results.foundFiles.size(), 100000u);
-    EXPECT_EQ(results.foundCount, 100000u);
+    EXPECT_EQ(results.RowCount(), 100000u);
+    EXPECT_EQ(results.FoundCount(), 100000u);
 }
 
 TEST_F(TreesTest, StoppingAnsweredNoLosesNoHit)
@@ -330,14 +324,14 @@ TEST_F(TreesTest, StoppingAnsweredNoLosesNoHit)
         Search();
         EXPECT_EQ(driver.questionText, "Do you want to stop searching?");
     }
-    EXPECT_EQ(results.foundFiles.size(), 100000u);
+    EXPECT_EQ(results.RowCount(), 100000u);
 }
 
 TEST_F(TreesTest, StoppingAnsweredYesEndsWithinOneEntry)
 {
     StopDriver driver(results, IDOK);
     Search();
-    size_t rows = results.foundFiles.size();
+    size_t rows = results.RowCount();
     EXPECT_GE(rows, 1000u);
     EXPECT_LE(rows, driver.rowsWhileAsking + 1);
     EXPECT_LT(rows, 100000u);
@@ -400,7 +394,8 @@ private:
 std::vector<std::string> FoundPaths(const SearchResults& results)
 {
     std::vector<std::string> paths;
-    for (const FoundFile& row : results.foundFiles)
+    SearchResults::Reading rows(results);
+    for (const FoundFile& row : rows.Rows())
         paths.push_back(row.Path());
     return paths;
 }
@@ -418,7 +413,7 @@ TEST_F(TreesTest, TheThreadedWalkListsWhatAWalkOnOneThreadLists)
            trees + "\\cycle"}})
     {
         locations = chosen;
-        results.foundFiles.clear();
+        results.Clear();
         Search();
         std::vector<std::string> expected = ReferenceWalk(locations).files;
         ASSERT_GT(expected.size(), 5000u);
@@ -489,17 +484,64 @@ TEST(ReparsePoints, OnlySymbolicLinksJunctionsAndMountPointsAreLinks)
     listed.nFileSizeLow = 4096;
     FoundFile placeholder;
     RecordSeen(placeholder, listed);
-    EXPECT_EQ(placeholder.kind, 0);
+    EXPECT_EQ(placeholder.kind & (kKindDirectory | kKindLink), 0);
     WIN32_FILE_ATTRIBUTE_DATA now = {};
     now.dwFileAttributes = listed.dwFileAttributes;
     now.nFileSizeLow = listed.nFileSizeLow;
-    EXPECT_TRUE(StillAsSeen(placeholder, now, IO_REPARSE_TAG_CLOUD_6));
+    const ChosenFile chosen = ChosenFileOf(placeholder, 0);
+    EXPECT_TRUE(StillAsSeen(chosen, now, IO_REPARSE_TAG_CLOUD_6));
+    // Opened since the search, its data came here: the same file still.
+    now.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+    EXPECT_TRUE(StillAsSeen(chosen, now, 0));
     // The same name turned into a symbolic link since the search is not the file listed.
-    EXPECT_FALSE(StillAsSeen(placeholder, now, IO_REPARSE_TAG_SYMLINK));
+    now.dwFileAttributes = reparse;
+    EXPECT_FALSE(StillAsSeen(chosen, now, IO_REPARSE_TAG_SYMLINK));
 }
 
-// Each volume is judged by its own file system's setting; where that cannot be
-// known (a network drive, another file system), access times do not count as kept.
+// The attribute and tag values Windows reports, which Wine cannot make.
+TEST(ReparsePoints, CloudFilesAreOnlineOnlyAndAliasesAndSpecialFilesAreNeverListed)
+{
+    const DWORD reparse = FILE_ATTRIBUTE_REPARSE_POINT;
+    const DWORD recallOnDataAccess = 0x00400000;
+    const DWORD recallOnOpen = 0x00040000;
+    const struct
+    {
+        DWORD attributes;
+        DWORD tag;
+        bool onlineOnly;
+        bool special;
+    } cases[] = {
+        {FILE_ATTRIBUTE_ARCHIVE, 0, false, false},
+        {FILE_ATTRIBUTE_ARCHIVE | recallOnDataAccess, 0, true, false},
+        {FILE_ATTRIBUTE_ARCHIVE | recallOnOpen, 0, true, false},
+        {FILE_ATTRIBUTE_OFFLINE, 0, true, false},
+        {reparse | recallOnDataAccess, IO_REPARSE_TAG_CLOUD, true, false},
+        {reparse, IO_REPARSE_TAG_CLOUD_3, true, false},
+        {reparse, IO_REPARSE_TAG_CLOUD_F, true, false},
+        // A tag is read only with the reparse attribute.
+        {FILE_ATTRIBUTE_ARCHIVE, IO_REPARSE_TAG_CLOUD_3, false, false},
+        {reparse, IO_REPARSE_TAG_DEDUP, false, false},
+        {reparse, IO_REPARSE_TAG_SYMLINK, false, false},
+        {reparse, IO_REPARSE_TAG_APPEXECLINK, false, true},
+        {reparse, 0x80000024, false, true}, // the Linux subsystem's FIFO
+        {reparse, 0x80000025, false, true}, // character device
+        {reparse, 0x80000026, false, true}, // block device
+        {reparse, IO_REPARSE_TAG_AF_UNIX, false, true},
+        {FILE_ATTRIBUTE_ARCHIVE, IO_REPARSE_TAG_APPEXECLINK, false, false},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(IsOnlineOnly(c.attributes, c.tag), c.onlineOnly) << std::hex << c.attributes << " " << c.tag;
+        EXPECT_EQ(IsSpecialFile(c.attributes, c.tag), c.special) << std::hex << c.attributes << " " << c.tag;
+        WIN32_FIND_DATAW entry = {};
+        entry.dwFileAttributes = c.attributes;
+        entry.dwReserved0 = c.tag;
+        FoundFile row;
+        RecordSeen(row, entry);
+        EXPECT_EQ((row.kind & kKindOnlineOnly) != 0, c.onlineOnly) << std::hex << c.attributes << " " << c.tag;
+    }
+}
+
 TEST(AccessTimes, EachVolumeIsJudgedByItsOwnFileSystemsSetting)
 {
     const std::optional<uint32_t> unset;

@@ -16,9 +16,7 @@
 #include <commctrl.h>
 
 #include <memory>
-#include <mutex>
 #include <set>
-#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -106,12 +104,9 @@ protected:
     void SetRows(const std::vector<FoundFile>& rows)
     {
         SearchResults& found = page->Found();
-        {
-            std::unique_lock lock(found.foundFilesLock);
-            found.foundFiles = rows;
-            found.foundPlaces.clear();
-        }
-        found.foundCount = rows.size();
+        found.Clear();
+        found.Append(rows.data(), rows.size());
+        found.SetFoundCount(rows.size());
         page->RefreshResults();
     }
 
@@ -238,8 +233,8 @@ protected:
     std::vector<int> SelectedFlags() const
     {
         std::vector<int> flags;
-        std::shared_lock lock(page->Found().foundFilesLock);
-        for (const FoundFile& file : page->Found().foundFiles)
+        SearchResults::Reading rows(page->Found());
+        for (const FoundFile& file : rows.Rows())
             flags.push_back(file.rowSelected);
         return flags;
     }

@@ -111,7 +111,7 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
         DialogCloser limit;
         EXPECT_TRUE(PumpUntil([] { return searchPage.RunningOperation() == Operation::None; }));
     }
-    EXPECT_EQ(searchPage.Found().foundCount, 100000u);
+    EXPECT_EQ(searchPage.Found().FoundCount(), 100000u);
 
     ASSERT_TRUE(find());
     asked = Command(ID_TOOLBAR_EXIT, {IDOK});
@@ -124,5 +124,5 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
         EXPECT_TRUE(PumpUntil([] { return searchPage.RunningOperation() == Operation::None; }));
     }
     // Stopped early.
-    EXPECT_LT(searchPage.Found().foundCount, 100000u);
+    EXPECT_LT(searchPage.Found().FoundCount(), 100000u);
 }
