@@ -8,14 +8,6 @@
 
 #include <string>
 
-// The bits of a row's kind.
-const uint8_t kKindDirectory = 1;
-const uint8_t kKindLink = 2;
-// Its data is not on this PC: deleting it deletes it from the cloud and from every
-// device that syncs it. Not part of what makes a file changed since the search,
-// as opening it meanwhile may have brought it here.
-const uint8_t kKindOnlineOnly = 4;
-
 uint64_t SizeOf(const WIN32_FIND_DATAW& entry);
 // A file of a cloud-synced folder: its data stays in the cloud until it is opened,
 // or the cloud's sync engine keeps it.

@@ -9,6 +9,14 @@
 #include <string_view>
 #include <vector>
 
+// The bits of a row's kind.
+const uint8_t kKindDirectory = 1;
+const uint8_t kKindLink = 2;
+// Its data is not on this PC: deleting it deletes it from the cloud and from every
+// device that syncs it. Not part of what makes a file changed since the search,
+// as opening it meanwhile may have brought it here.
+const uint8_t kKindOnlineOnly = 4;
+
 // What the search saw of a file's times, so that the deletion can tell
 // whether the file is still the one the user saw listed.
 struct FileStamp
@@ -41,9 +49,10 @@ private:
 public:
     // Chosen in the result list; written only by SearchResults, under its lock.
     bool rowSelected = false;
-    // The attributes that make an entry something else than a plain file
-    // (directory, reparse point) as the search saw them; zero for a plain file.
+    // The kKind bits of the entry as the search saw it; zero for a plain file on this PC.
     uint8_t kind = 0;
+
+    bool OnlineOnly() const { return (kind & kKindOnlineOnly) != 0; }
 
     // Ends with a backslash; Folder() + Name() is the full path.
     const std::string& Folder() const { return *folder; }
@@ -66,6 +75,8 @@ struct ChosenFile
     uint8_t kind = 0;
     // Where the row stood in the found order: how the worker finds it again to drop it.
     uint32_t place = 0;
+
+    bool OnlineOnly() const { return (kind & kKindOnlineOnly) != 0; }
 };
 
 ChosenFile ChosenFileOf(const FoundFile& row, size_t place);

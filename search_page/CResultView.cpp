@@ -226,7 +226,7 @@ void CResultView::MirrorSelection()
     ScheduleSelectionTotal();
 }
 
-bool CResultView::OnReflectedNotify(NMHDR& header, LRESULT&)
+bool CResultView::OnReflectedNotify(NMHDR& header, LRESULT& result)
 {
     switch (header.code)
     {
@@ -239,12 +239,31 @@ bool CResultView::OnReflectedNotify(NMHDR& header, LRESULT&)
     case LVN_ODSTATECHANGED:
         OnRangeChanged(reinterpret_cast<const NMLVODSTATECHANGE&>(header));
         return true;
+    case NM_CUSTOMDRAW:
+        result = OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+        return true;
     // The list reports only left-button clicks on a heading as column clicks.
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         return true;
     }
     return false;
+}
+
+LRESULT CResultView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
+{
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
+        return CDRF_DODEFAULT;
+    const size_t file = FileOfRow((int)draw.nmcd.dwItemSpec);
+    SearchResults::Reading rows(*found);
+    if (file < rows.Rows().size() && rows.Rows()[file].OnlineOnly())
+    {
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        return CDRF_NEWFONT;
+    }
+    return CDRF_DODEFAULT;
 }
 
 void CResultView::OnColumnClick(int column)

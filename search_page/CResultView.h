@@ -60,7 +60,7 @@ public:
     static const UINT kSelectionTotalMessage = WM_APP + 2;
 
 protected:
-    // Texts, selection changes and heading clicks; the page handles the rest.
+    // Texts, selection changes, drawing and heading clicks; the page handles the rest.
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
 private:
@@ -82,6 +82,8 @@ private:
     void OnGetText(NMLVDISPINFOW& info);
     void OnItemChanged(const NMLISTVIEW& change);
     void OnRangeChanged(const NMLVODSTATECHANGE& change);
+    // Rows of files kept online only are drawn in the system's grey text.
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     // A click on a heading sorts by its column, the other way on the same column.
     void OnColumnClick(int column);
     void SetFileSelected(int row, bool selected);

@@ -322,7 +322,7 @@ void CWindowWiperEntries::OnDelete()
         ShowWarning("Please select any file.");
         return;
     }
-    if (!AskWarning("Do you really want to delete selected file(s)?"))
+    if (!AskWarning("Do you really want to delete selected file(s)?") || !ConfirmOnlineOnly(job))
         return;
 
     results.KeepShownOrder();
@@ -331,6 +331,24 @@ void CWindowWiperEntries::OnDelete()
     OperationStarted(progress.StartDeletion(this, &found, "Deleting Files", std::move(job)));
     results.SetRedraw(true);
     RefreshResults();
+}
+
+// Deleting a file kept online only frees nothing here and deletes it from every
+// device that syncs it. False when nothing is left to delete.
+bool CWindowWiperEntries::ConfirmOnlineOnly(DeletionJob& job)
+{
+    const auto onlineOnly = [](const ChosenFile& file) { return file.OnlineOnly(); };
+    const size_t count = std::count_if(job.files.begin(), job.files.end(), onlineOnly);
+    if (count == 0)
+        return true;
+    const std::string text = std::to_string(count) +
+                             " of the selected files are kept online only. Deleting them removes them from the cloud "
+                             "and from every device that syncs them.";
+    const Choice choice = AskChoice(hwnd, "Warning", "", text, IDI_EXCLAMATION_MARK, {1, 1, 1, 0, 0},
+                                    {"Delete all", "Skip them", "Cancel", " ", " "});
+    if (choice == Choice::YesForAll)
+        std::erase_if(job.files, onlineOnly);
+    return (choice == Choice::Yes || choice == Choice::YesForAll) && !job.files.empty();
 }
 
 void CWindowWiperEntries::OperationStarted(bool started)

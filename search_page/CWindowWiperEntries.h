@@ -124,6 +124,8 @@ private:
     bool ComputeCriteria();
     // True when the search may go on by its date kind.
     bool ConfirmAccessedDates();
+    // Asks about chosen files kept online only; "Skip them" leaves them out of the job.
+    bool ConfirmOnlineOnly(DeletionJob& job);
     void ShowWarning(const std::string& text);
     bool AskWarning(const std::string& text);
 };

@@ -2,6 +2,7 @@
 // copying paths, saving the list, opening files and the context menu.
 #include "tests/search_page/SearchPageFixture.h"
 
+#include "engine/FileStamp.h"
 #include "tests/support/TempFolder.h"
 
 #include <thread>
@@ -168,6 +169,65 @@ TEST_F(SearchPage, RowsLeftByADeletionStaySelectedInTheirOrderWithTheirNumbers)
     EXPECT_EQ(SelectionText(), "Selected: 1 file(s), 3 bytes");
     ClickHeading(ColumnName);
     EXPECT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"keep.txt", "locked.txt"}));
+}
+
+// Wine cannot make a file kept online only: the rows say so, as a search of a
+// synced folder would have listed them.
+TEST_F(SearchPage, FilesKeptOnlineOnlyAreAskedAboutOnceMoreAndSkippedOnRequest)
+{
+    const std::string question = "2 of the selected files are kept online only. Deleting them removes them from the "
+                                 "cloud and from every device that syncs them.";
+    const struct
+    {
+        int button;
+        std::set<std::string> left;
+    } cases[] = {
+        {IDOK, {}},                                          // "Delete all"
+        {IDC_CHOICE_YES_FOR_ALL, {"cloud1.txt", "cloud2.txt"}}, // "Skip them"
+        {IDCANCEL, {"here.txt", "cloud1.txt", "cloud2.txt"}},   // "Cancel"
+    };
+    for (const auto& c : cases)
+    {
+        TempFolder folder;
+        std::vector<FoundFile> rows;
+        for (const char* name : {"here.txt", "cloud1.txt", "cloud2.txt"})
+        {
+            const std::string path = folder.WriteFile(name, name);
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data);
+            FoundFile row = Row(name, 0, 0, folder.Path());
+            RecordSeen(row, data, 0);
+            if (name[0] == 'c')
+                row.kind |= kKindOnlineOnly;
+            rows.push_back(row);
+        }
+        SetRows(rows);
+        PressListKey('A', true);
+        std::vector<SeenPrompt> seen;
+        {
+            DialogCloser closer({IDOK, c.button});
+            Click(IDC_DELETE);
+            PumpUntil([&] { return !page->OperationActive() && Enabled(IDC_DELETE); });
+            PumpUntil([] { return !FindWindowW(L"#32770", L"Deleting Files"); });
+            seen = closer.Stop();
+        }
+        ASSERT_EQ(seen.size(), 2u) << c.button;
+        EXPECT_EQ(seen[1].caption, "Warning");
+        EXPECT_EQ(seen[1].text, question);
+        std::set<std::string> left;
+        for (const char* name : {"here.txt", "cloud1.txt", "cloud2.txt"})
+        {
+            if (FileExists(folder.Path() + name))
+                left.insert(name);
+        }
+        EXPECT_EQ(left, c.left) << c.button;
+        // What was not deleted stays listed and selected.
+        std::set<std::string> selected;
+        for (int row : SelectedRows(Results()))
+            selected.insert(Cell(Results(), row, ColumnName));
+        EXPECT_EQ(selected, c.left) << c.button;
+        EXPECT_EQ(RowCount(Results()), (int)c.left.size()) << c.button;
+    }
 }
 
 TEST_F(SearchPage, CopyPathPutsTheSelectedPathsInShownOrder)
