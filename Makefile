@@ -2,6 +2,7 @@
 # make test - build everything and run every test (native, fuzzing, Wine; the 32-bit build its share)
 # make test-all - the same with the whole Windows suite on the 32-bit build too
 # make soak - 200 rounds of the main window with its resources counted, and a million-file search (not part of make test)
+# make promise - the search page's selection checked after each of 5000 random user steps (not part of make test)
 # make fuzz - each parser of outside input fuzzed for ten minutes (not part of make test)
 BUILD  ?= build
 NATIVE := $(BUILD)/native
@@ -15,7 +16,7 @@ WINDOWS_BUILD ?= $(shell tools/runs-32bit.sh && echo win32 || echo win64)
 WINDOWS := $(BUILD)/$(WINDOWS_BUILD)
 SAY_BUILD = @echo "$@: the $(if $(filter win64,$(WINDOWS_BUILD)),64,32)-bit build, $(WINDOWS)"
 
-.PHONY: all setup build test test-all run bench soak fuzz screenshots clean
+.PHONY: all setup build test test-all run bench soak promise fuzz screenshots clean
 
 all: build
 
@@ -53,6 +54,15 @@ bench: build
 	$(SAY_BUILD)
 	tools/wine-run.sh $(CURDIR)/$(WINDOWS)/wineprefix $(WINDOWS)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
 	rm -rf /dev/shm/velmora-bench
+
+# make test plays 300 steps of one seed; this plays PROMISE_STEPS of each of PROMISE_SEEDS seeds.
+PROMISE_SEEDS ?= 5
+PROMISE_STEPS ?= 1000
+promise: build
+	$(SAY_BUILD)
+	VELMORA_PROMISE_SEEDS=$(PROMISE_SEEDS) VELMORA_PROMISE_STEPS=$(PROMISE_STEPS) \
+	    tools/wine-run.sh $(CURDIR)/$(WINDOWS)/wineprefix $(WINDOWS)/tests/velmora_tests.exe \
+	        --gtest_filter='PromiseTest.*'
 
 # The trees live in memory; the tree script tops the soak's tree up beside it, natively.
 SOAK_TREES := /dev/shm/velmora-soak

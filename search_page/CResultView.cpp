@@ -295,14 +295,53 @@ void CResultView::OnGetText(NMLVDISPINFOW& info)
 
 void CResultView::OnItemChanged(const NMLISTVIEW& change)
 {
-    if (mirroring || !(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
+    if (mirroring || !(change.uChanged & LVIF_STATE))
         return;
-    const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
-    // Index -1: every row at once.
+    if (!((change.uOldState | change.uNewState) & LVIS_SELECTED))
+        return;
+    // The notices do not always tell the whole change: Wine announces a clearing of
+    // every row (index -1) that spares the clicked one, and then reports that row's
+    // old state as before the clearing, or not at all. The list itself says how
+    // the rows ended.
     if (change.iItem == -1)
-        SetAllSelected(selected);
+        TakeListSelection();
     else
-        SetFileSelected(change.iItem, selected);
+        SetFileSelected(change.iItem, GetItemState(change.iItem, LVIS_SELECTED) != 0);
+}
+
+LRESULT CResultView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CCustomList::WindowProc(message, wParam, lParam);
+    switch (message)
+    {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_KEYDOWN:
+        // Wine may select a row without a notice (a Shift+click on a row that a
+        // clearing of the others spared): after each input, a selection count
+        // that differs from the files' says the files missed a change.
+        if (hwnd && !mirroring &&
+            (uint64_t)SendMessageW(hwnd, LVM_GETSELECTEDCOUNT, 0, 0) != found->Selection().files)
+            TakeListSelection();
+        break;
+    }
+    return result;
+}
+
+void CResultView::TakeListSelection()
+{
+    std::vector<char> shown(rowOrder.size(), 0);
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0 && (size_t)row < shown.size();
+         row = GetNextItem(row, LVNI_SELECTED))
+        shown[row] = 1;
+    std::vector<size_t> chosen;
+    std::vector<size_t> dropped;
+    for (size_t row = 0; row < rowOrder.size(); row++)
+        (shown[row] ? chosen : dropped).push_back(rowOrder[row]);
+    const bool changed = found->SetSelected(dropped, false);
+    if (found->SetSelected(chosen, true) || changed)
+        ScheduleSelectionTotal();
 }
 
 void CResultView::OnRangeChanged(const NMLVODSTATECHANGE& change)

@@ -60,6 +60,7 @@ public:
     static const UINT kSelectionTotalMessage = WM_APP + 2;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Texts, selection changes, drawing and heading clicks; the page handles the rest.
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
@@ -87,6 +88,8 @@ private:
     // A click on a heading sorts by its column, the other way on the same column.
     void OnColumnClick(int column);
     void SetFileSelected(int row, bool selected);
+    // Makes the files' selection what the list shows.
+    void TakeListSelection();
     void SetAllSelected(bool selected);
     // Each row's key in a number or date column ("N", "Size", "Date").
     void NumberKeys(const SearchResults::Reading& rows, int column, int kind, std::vector<int64_t>& keys) const;

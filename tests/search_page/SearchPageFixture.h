@@ -197,22 +197,24 @@ protected:
         return Text(IDC_SELECTION_TOTAL);
     }
 
-    // A click on a row as the mouse gives it, with Shift or Ctrl held as asked.
-    void ClickRow(int row, UINT keys = 0)
+    // A click on a row of the result list as the mouse gives it, with Shift or Ctrl held as asked.
+    void ClickRow(int row, UINT keys = 0) { ClickListRow(Results(), row, keys); }
+
+    static void ClickListRow(HWND list, int row, UINT keys = 0)
     {
         RECT rect = {LVIR_BOUNDS, 0, 0, 0};
-        SendMessageW(Results(), LVM_GETITEMRECT, row, (LPARAM)&rect);
+        SendMessageW(list, LVM_GETITEMRECT, row, (LPARAM)&rect);
         LPARAM point = MAKELPARAM(rect.left + 40, (rect.top + rect.bottom) / 2);
         HoldKeys(keys & MK_SHIFT, keys & MK_CONTROL);
-        SendMessageW(Results(), WM_LBUTTONDOWN, MK_LBUTTON | keys, point);
-        SendMessageW(Results(), WM_LBUTTONUP, keys, point);
+        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, point);
+        SendMessageW(list, WM_LBUTTONUP, keys, point);
         HoldKeys(false, false);
     }
 
-    // A key on the result list, with Ctrl held as asked.
-    void PressListKey(UINT key, bool control = false)
+    // A key on the result list, with Ctrl or Shift held as asked.
+    void PressListKey(UINT key, bool control = false, bool shift = false)
     {
-        HoldKeys(false, control);
+        HoldKeys(shift, control);
         SendMessageW(Results(), WM_KEYDOWN, key, 1);
         SendMessageW(Results(), WM_KEYUP, key, 0xC0000001);
         HoldKeys(false, false);
