@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <new>
+#include <vector>
 
 namespace
 {
@@ -150,6 +151,87 @@ TEST(DialogObject, ADialogThatOutlivesItsObjectNoLongerReachesIt)
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(IsWindow(dialog));
     DestroyWindow(dialog);
+}
+
+namespace
+{
+const UINT kTakenCode = 1000;
+const LRESULT kTakenAnswer = 42;
+
+// A control's object that takes one notice of its own and records every notice it is handed.
+class NoticeTaker : public CWnd
+{
+public:
+    std::vector<UINT> handed;
+
+protected:
+    bool OnReflectedNotify(NMHDR& header, LRESULT& result) override
+    {
+        handed.push_back(header.code);
+        result = kTakenAnswer;
+        return header.code == kTakenCode;
+    }
+};
+
+// A parent of our own class that records the notices it sees itself.
+class NoticeParent : public CWnd
+{
+public:
+    std::vector<UINT> seen;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NOTIFY)
+            seen.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+LRESULT Notify(HWND parent, HWND from, UINT code)
+{
+    NMHDR header = {from, (UINT_PTR)GetDlgCtrlID(from), code};
+    return SendMessageW(parent, WM_NOTIFY, header.idFrom, (LPARAM)&header);
+}
+}
+
+// Each control's notices reach only its own object, and its answer is the parent's,
+// in a window of ours and in a dialog alike; what it leaves reaches the parent.
+TEST(Reflection, AControlsNoticeReachesOnlyItsOwnObject)
+{
+    ASSERT_TRUE(CWnd::RegisterWindowClass(L"VelmoraNoticeParent", 0, nullptr, nullptr, nullptr, nullptr));
+    NoticeParent window;
+    ASSERT_TRUE(window.Create({.className = L"VelmoraNoticeParent", .style = WS_POPUP}));
+    CDialog dialog(IDD_MESSAGE_BOX);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    for (HWND parent : {window.hwnd, dialog.hwnd})
+    {
+        NoticeTaker first, second;
+        for (NoticeTaker* taker : {&first, &second})
+        {
+            HWND control = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
+                                           GetModuleHandleW(nullptr), nullptr);
+            ASSERT_TRUE(taker->SubclassControl(control));
+        }
+        window.seen.clear();
+        EXPECT_EQ(Notify(parent, first.hwnd, kTakenCode), kTakenAnswer);
+        EXPECT_EQ(first.handed, std::vector<UINT>{kTakenCode});
+        EXPECT_TRUE(second.handed.empty());
+        EXPECT_TRUE(window.seen.empty());
+        // A notice the control leaves, and one of a window without an object of ours.
+        Notify(parent, second.hwnd, kTakenCode + 1);
+        Notify(parent, parent, kTakenCode);
+        EXPECT_EQ(second.handed, std::vector<UINT>{kTakenCode + 1});
+        EXPECT_EQ(first.handed.size(), 1u);
+        if (parent == window.hwnd)
+        {
+            EXPECT_EQ(window.seen, (std::vector<UINT>{kTakenCode + 1, kTakenCode}));
+        }
+        ::DestroyWindow(first.hwnd);
+        ::DestroyWindow(second.hwnd);
+    }
+    dialog.DestroyWindow();
+    window.DestroyWindow();
 }
 
 TEST(LongPath, FullPathsTakeTheLiteralFormAndOthersStayAsTheyAre)

@@ -109,6 +109,14 @@ protected:
         closer.Stop();
     }
 
+    // Adds a location unless it is listed: the same path again is refused with a message.
+    void AddFolder(const std::string& folder)
+    {
+        const std::vector<std::string>& listed = page->Locations();
+        if (std::find(listed.begin(), listed.end(), folder) == listed.end())
+            page->AddLocation(folder);
+    }
+
     // One thing a user does; its name, for the failure message.
     std::string Act()
     {
@@ -158,9 +166,7 @@ protected:
                 return "Remove";
             }
             const std::string folder = folders[Pick(kFolders)];
-            const std::vector<std::string>& listed = page->Locations();
-            if (std::find(listed.begin(), listed.end(), folder) == listed.end())
-                page->AddLocation(folder);
+            AddFolder(folder);
             return "add location " + folder;
         }
         case 8:
@@ -173,7 +179,7 @@ protected:
         default:
             WriteFiles();
             if (page->Locations().empty())
-                page->AddLocation(folders[Pick(kFolders)]);
+                AddFolder(folders[Pick(kFolders)]);
             ClickAnswering(IDC_FIND, {}, L"Files Searching");
             return "new search";
         }
@@ -235,7 +241,7 @@ TEST_F(PromiseTest, ShownSelectionLineAndDeletionAreOneSetAfterEveryStep)
     for (int seed = 1; seed <= seeds && !HasFailure(); seed++)
     {
         random.seed((unsigned)seed);
-        page->AddLocation(folders[0]);
+        AddFolder(folders[0]);
         WriteFiles();
         ClickAnswering(IDC_FIND, {}, L"Files Searching");
         for (int step = 1; step <= steps && !HasFailure(); step++)
@@ -244,6 +250,7 @@ TEST_F(PromiseTest, ShownSelectionLineAndDeletionAreOneSetAfterEveryStep)
             SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) + ": " + action);
             CheckSelection();
         }
-        ClickAnswering(IDC_EMPTY_LIST, {}, L"");
+        // "Do you want to empty list?" answered Yes.
+        ClickAnswering(IDC_EMPTY_LIST, {IDOK}, L"");
     }
 }
