@@ -159,6 +159,11 @@ bool CWnd::OnCommand(int, int)
     return false;
 }
 
+bool CWnd::PreTranslateMessage(MSG&)
+{
+    return false;
+}
+
 bool CWnd::OnReflectedNotify(NMHDR&, LRESULT&)
 {
     return false;

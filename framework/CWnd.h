@@ -55,6 +55,9 @@ public:
     void ShowItem(int id, bool show);
     void EnableItem(int id, bool enable);
     void DestroyWindow();
+    // A message of the thread's loop for this top-level window or a window inside
+    // it, before any dialog's keyboard handling; true when it took the message.
+    virtual bool PreTranslateMessage(MSG& msg);
 
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,7 @@
 #include "framework/MessageLoop.h"
 
+#include "framework/CWnd.h"
+
 #include <vector>
 
 // Modeless dialogs belong to the thread that created them.
@@ -24,6 +26,10 @@ void UnregisterModelessDialog(HWND dialog)
 void DispatchLoopMessage(MSG& msg)
 {
     if (messageFilter && messageFilter(msg))
+        return;
+    // The top-level window may move the focus between its panes first.
+    if (CWnd* root = msg.hwnd ? CWnd::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)) : nullptr;
+        root && root->PreTranslateMessage(msg))
         return;
     // By index: a dialog may close, and leave the list, while it handles the message.
     for (size_t i = 0; i < modelessDialogs.size(); i++)

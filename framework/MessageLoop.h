@@ -1,4 +1,5 @@
-// The thread's message loop, with keyboard navigation for its modeless dialogs.
+// The thread's message loop, with keyboard navigation for its modeless dialogs
+// and the top-level windows' own keys (CWnd::PreTranslateMessage).
 #pragma once
 
 #include <windows.h>

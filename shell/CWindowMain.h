@@ -59,6 +59,9 @@ public:
     void ExitProgram();
     // Makes Tools and Help behave as a pair of tabs.
     void SelectToolbarButton(int id);
+    // Tab and Shift+Tab from the tree into the page and out of its last or first
+    // control back to the tree; F6 and Shift+F6 between the two, as in Explorer.
+    bool PreTranslateMessage(MSG& msg) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -108,4 +111,8 @@ private:
     // Asks before abandoning a running worker; true to go on with the exit.
     bool ConfirmStopWorker(Operation operation, const std::string& caption, const std::string& text);
     void StorePlacement();
+    // The page shown, or null.
+    HWND CurrentPageWindow() const;
+    // The focus to the page's first or last tab stop, as the page's own Tab would put it.
+    bool FocusPage(bool last);
 };
