@@ -14,6 +14,7 @@ BOOL CAnswerBox::OnInitDialog()
     MoveWindow(GetItem(IDOK), Scaled(5), height + Scaled(35), Scaled(100), Scaled(20), FALSE);
     MoveWindow(GetItem(IDCANCEL), Scaled(190), height + Scaled(35), Scaled(100), Scaled(20), FALSE);
     SizeAndCentre(Scaled(300), height + Scaled(60));
-    // The dialog manager focuses the first tab stop, "No".
-    return TRUE;
+    // "No" first: Enter on a question about deleting must not mean yes.
+    SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)GetItem(IDCANCEL), TRUE);
+    return FALSE;
 }

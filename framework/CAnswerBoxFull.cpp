@@ -26,7 +26,9 @@ BOOL CAnswerBoxFull::OnInitDialog()
         MoveWindow(button, Scaled(5 + 105 * i), height + Scaled(35), Scaled(100), Scaled(25), FALSE);
     }
     SizeAndCentre(Scaled(535), height + Scaled(70));
-    return TRUE;
+    // "Cancel" first, which is always there: Enter must not pick an answer that deletes.
+    SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)GetItem(IDCANCEL), TRUE);
+    return FALSE;
 }
 
 bool CAnswerBoxFull::OnCommand(int id, int)

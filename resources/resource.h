@@ -126,6 +126,9 @@
 #define ID_RESULTS_COPY_PATH    1249
 #define ID_RESULTS_SELECT_ALL   1250
 #define ID_RESULTS_SAVE_LIST    1251
+// "Sort by": one command per column, N to Date, in the columns' order.
+#define ID_RESULTS_SORT_N       1270
+#define ID_RESULTS_SORT_DATE    1275
 
 // Settings page
 #define IDC_APPLY               683

@@ -73,6 +73,23 @@ void CResultView::KeepShownOrder()
 void CResultView::ListInFoundOrder()
 {
     shownPlaces.clear();
+    ShowSortArrow(-1, true);
+}
+
+void CResultView::ShowSortArrow(int column, bool ascending)
+{
+    HWND heading = GetHeader();
+    const int count = (int)SendMessageW(heading, HDM_GETITEMCOUNT, 0, 0);
+    for (int i = 0; i < count; i++)
+    {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        SendMessageW(heading, HDM_GETITEMW, i, (LPARAM)&item);
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == column)
+            item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+        SendMessageW(heading, HDM_SETITEMW, i, (LPARAM)&item);
+    }
 }
 
 void CResultView::Sort(int column, int kind, bool ascending)
@@ -109,6 +126,7 @@ void CResultView::Sort(int column, int kind, bool ascending)
             anchorRow = (int)row;
     }
     rowOrder = std::move(sorted);
+    ShowSortArrow(column, ascending);
 
     MirrorSelection();
     // Focus and the Shift anchor go with their files too.
@@ -244,7 +262,7 @@ bool CResultView::OnReflectedNotify(NMHDR& header, LRESULT& result)
         return true;
     // The list reports only left-button clicks on a heading as column clicks.
     case LVN_COLUMNCLICK:
-        OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        SortByColumn(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         return true;
     }
     return false;
@@ -266,7 +284,7 @@ LRESULT CResultView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     return CDRF_DODEFAULT;
 }
 
-void CResultView::OnColumnClick(int column)
+void CResultView::SortByColumn(int column)
 {
     if (column < 0 || column >= (int)std::size(kColumnSorts))
         return;

@@ -38,6 +38,8 @@ public:
     void ListInFoundOrder();
     // Orders the rows by a column; the selected and the focused files stay so.
     void Sort(int column, int kind, bool ascending);
+    // As a click on the column's heading: ascending, or the other way on the same column.
+    void SortByColumn(int column);
     // The selection total is written once per burst of changes, on this message.
     void OnSelectionTotalDue();
 
@@ -85,8 +87,8 @@ private:
     void OnRangeChanged(const NMLVODSTATECHANGE& change);
     // Rows of files kept online only are drawn in the system's grey text.
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
-    // A click on a heading sorts by its column, the other way on the same column.
-    void OnColumnClick(int column);
+    // The sorted column's heading shows its direction; column -1: none is sorted.
+    void ShowSortArrow(int column, bool ascending);
     void SetFileSelected(int row, bool selected);
     // Makes the files' selection what the list shows.
     void TakeListSelection();

@@ -126,6 +126,11 @@ bool CWindowWiperEntries::OnCommand(int id, int code)
         OnResultCommand(id);
         return true;
     }
+    if (id >= ID_RESULTS_SORT_N && id <= ID_RESULTS_SORT_DATE)
+    {
+        results.SortByColumn(id - ID_RESULTS_SORT_N);
+        return true;
+    }
     // Enter and Escape come here as IDOK and IDCANCEL.
     return CPage::OnCommand(id, code);
 }

@@ -149,6 +149,12 @@ void CResultView::ShowMenu(POINT point, bool enabled)
     };
     for (const auto& item : items)
         EnableMenuItem(popup, item.id, MF_BYCOMMAND | (enabled && item.enabled ? MF_ENABLED : MF_GRAYED));
+    // The sorted column is ticked as a heading's arrow shows it.
+    for (int id = ID_RESULTS_SORT_N; id <= ID_RESULTS_SORT_DATE; id++)
+    {
+        EnableMenuItem(popup, id, MF_BYCOMMAND | (hasRows ? MF_ENABLED : MF_GRAYED));
+        CheckMenuItem(popup, id, MF_BYCOMMAND | (id - ID_RESULTS_SORT_N == lastSortColumn ? MF_CHECKED : MF_UNCHECKED));
+    }
     if (point.x == -1 && point.y == -1)
     {
         // From the keyboard: below the active row, or at the list's corner.

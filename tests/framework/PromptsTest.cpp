@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -252,4 +253,75 @@ TEST(AskChoice, DisabledButtonsCannotBeChosen)
         PressKey(d, VK_ESCAPE);
     });
     EXPECT_EQ(result, Choice::Cancel);
+}
+
+namespace
+{
+HWND FocusOf(HWND dialog)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// From the focus the prompt opens with, the ids Tab reaches until it comes back.
+std::vector<int> TabCycle(HWND dialog, size_t bound)
+{
+    std::vector<int> ids;
+    for (HWND focus = FocusOf(dialog); ids.size() <= bound; )
+    {
+        ids.push_back(GetDlgCtrlID(focus));
+        PressKey(dialog, VK_TAB);
+        const DWORD start = GetTickCount();
+        while (FocusOf(dialog) == focus && GetTickCount() - start < 1000)
+            Sleep(10);
+        focus = FocusOf(dialog);
+        if (GetDlgCtrlID(focus) == ids.front())
+            break;
+    }
+    return ids;
+}
+}
+
+// A prompt opens on its safe answer, so that Enter never means "delete", and Tab
+// goes from button to button left to right.
+TEST(PromptKeys, TheFocusStartsOnTheSafeAnswerAndTabGoesLeftToRight)
+{
+    const std::array<int, 5> all = {1, 1, 1, 1, 1};
+    const std::array<int, 5> firstThree = {1, 1, 1, 0, 0};
+    const std::array<std::string, 5> names = {"A", "B", "C", "D", "E"};
+    const struct
+    {
+        std::array<int, 5> enabled;
+        std::vector<int> cycle;
+    } cases[] = {
+        {all, {IDCANCEL, IDC_CHOICE_NO, IDC_CHOICE_NO_FOR_ALL, IDOK, IDC_CHOICE_YES_FOR_ALL}},
+        {firstThree, {IDCANCEL, IDOK, IDC_CHOICE_YES_FOR_ALL}},
+        {kNotFoundEnabled, {IDCANCEL, IDC_CHOICE_NO, IDC_CHOICE_NO_FOR_ALL}},
+    };
+    for (const auto& c : cases)
+    {
+        std::vector<int> cycle;
+        const Choice answer = Choose(
+            [&](HWND d) {
+                cycle = TabCycle(d, 5);
+                PressKey(d, VK_RETURN);
+            },
+            nullptr, c.enabled, names);
+        EXPECT_EQ(cycle, c.cycle);
+        EXPECT_EQ(answer, Choice::Cancel);
+    }
+
+    std::vector<int> cycle;
+    bool yes = true;
+    {
+        DialogDriver driver("Warning", [&](HWND d) {
+            cycle = TabCycle(d, 2);
+            PressKey(d, VK_RETURN);
+        });
+        yes = AskYesNo(nullptr, "Warning", "", "Do you really want to delete selected file(s)?", IDI_QUESTION_MARK);
+    }
+    EXPECT_EQ(cycle, (std::vector<int>{IDCANCEL, IDOK}));
+    EXPECT_FALSE(yes);
 }

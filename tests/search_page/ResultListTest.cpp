@@ -150,6 +150,36 @@ TEST_F(SearchPage, SortsBySizeNumericallyByNameIgnoringCaseAndByDateTime)
     EXPECT_EQ(ColumnTexts(ColumnN), (std::vector<std::string>{"4", "1", "3", "2"}));
 }
 
+// "Sort by" in the context menu is the keyboard's heading click; the heading
+// shows the direction on the sorted column only, and a new search none.
+TEST_F(SearchPage, SortByInTheMenuSortsAsTheHeadingDoesAndTheHeadingShowsTheDirection)
+{
+    SetRows({Row("a", 2, 0), Row("b", 1, 0), Row("c", 3, 0)});
+    HWND heading = (HWND)SendMessageW(Results(), LVM_GETHEADER, 0, 0);
+    auto arrows = [&] {
+        std::vector<int> shown;
+        for (int column = 0; column < 6; column++)
+        {
+            HDITEMW item = {};
+            item.mask = HDI_FORMAT;
+            SendMessageW(heading, HDM_GETITEMW, column, (LPARAM)&item);
+            shown.push_back(item.fmt & HDF_SORTUP ? 1 : item.fmt & HDF_SORTDOWN ? -1 : 0);
+        }
+        return shown;
+    };
+    Command(ID_RESULTS_SORT_N + ColumnName);
+    Command(ID_RESULTS_SORT_N + ColumnSize);
+    EXPECT_EQ(ColumnTexts(ColumnSize), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(arrows(), (std::vector<int>{0, 0, 0, 0, 1, 0}));
+    Command(ID_RESULTS_SORT_N + ColumnSize);
+    EXPECT_EQ(ColumnTexts(ColumnSize), (std::vector<std::string>{"3", "2", "1"}));
+    EXPECT_EQ(arrows(), (std::vector<int>{0, 0, 0, 0, -1, 0}));
+    ClickHeading(ColumnDate);
+    EXPECT_EQ(arrows(), (std::vector<int>{0, 0, 0, 0, 0, 1}));
+    ClickAndAnswer(IDC_FIND);
+    EXPECT_EQ(arrows(), (std::vector<int>(6, 0)));
+}
+
 TEST_F(SearchPage, FirstClickAfterARefreshOnTheLastSortedColumnSortsDescending)
 {
     SetRows({Row("a", 2, 0), Row("b", 1, 0), Row("c", 3, 0)});

@@ -324,9 +324,11 @@ TEST_F(SearchPage, ContextMenuOffersTheRowCommandsAndGreysThemDuringAnOperation)
         reader.join();
         return items;
     };
-    EXPECT_EQ(menuItems(), (std::vector<std::string>{"Open", "Open folder", "Copy path", "Select all", "Save list..."}));
+    EXPECT_EQ(menuItems(),
+              (std::vector<std::string>{"Open", "Open folder", "Copy path", "Select all", "Sort by", "Save list..."}));
     HoldDeletion();
+    // Sorting changes no file: it stays offered, as the headings stay clickable.
     EXPECT_EQ(menuItems(), (std::vector<std::string>{"Open (grey)", "Open folder (grey)", "Copy path (grey)",
-                                                     "Select all (grey)", "Save list... (grey)"}));
+                                                     "Select all (grey)", "Sort by", "Save list... (grey)"}));
     ReleaseOperation();
 }

@@ -144,6 +144,12 @@ TEST_F(Keyboard, TabWalksFromTheTreeThroughEachPageInReadingOrderAndBack)
     Choose(searchPage.hwnd, IDC_DATE_CONDITION, 4);
     Choose(searchPage.hwnd, IDC_SIZE_CONDITION, 3);
     ExpectReadingOrderWalk(searchPage.hwnd, "search page, both between");
+
+    // The help set: the update page, with its Cancel on while a check runs.
+    Command(ID_TOOLBAR_HELP);
+    ChooseTreeItem(PageCheckUpdates);
+    EnableWindow(GetDlgItem(app->updatePage.hwnd, IDC_UPDATE_CANCEL), TRUE);
+    ExpectReadingOrderWalk(app->updatePage.hwnd, "update page");
 }
 
 TEST_F(Keyboard, F6MovesBetweenTheTreeAndThePage)
