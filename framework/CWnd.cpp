@@ -205,7 +205,12 @@ void CWnd::ShowItem(int id, bool show)
 
 void CWnd::EnableItem(int id, bool enable)
 {
-    EnableWindow(GetItem(id), enable);
+    HWND item = GetItem(id);
+    // Disabled while it holds the focus, a control would leave the focus nowhere:
+    // it passes the focus on to the next tab stop first.
+    if (!enable && item && GetFocus() == item)
+        SendMessageW(hwnd, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(item, enable);
 }
 
 void CWnd::DestroyWindow()

@@ -161,3 +161,37 @@ TEST_F(Keyboard, F6MovesBetweenTheTreeAndThePage)
     Press(VK_F6, true);
     EXPECT_EQ(GetFocus(), app->leftPanel.tree);
 }
+
+// A button that disables itself when pressed passes the focus on, to a control of
+// the same page a user can reach.
+TEST_F(Keyboard, AButtonThatDisablesItselfPassesTheFocusOn)
+{
+    Open();
+    auto pressFocused = [&](HWND page, int id, std::vector<int> answers) {
+        HWND button = GetDlgItem(page, id);
+        SetFocus(button);
+        ASSERT_EQ(GetFocus(), button) << id;
+        DialogCloser closer(answers);
+        SendMessageW(button, BM_CLICK, 0, 0);
+        closer.Stop();
+        HWND focus = GetFocus();
+        EXPECT_FALSE(IsWindowEnabled(button)) << id;
+        ASSERT_NE(focus, nullptr) << id;
+        EXPECT_TRUE(IsChild(page, focus)) << id;
+        EXPECT_TRUE(IsWindowVisible(focus) && IsWindowEnabled(focus)) << id;
+    };
+    ClickStartWithWindows();
+    pressFocused(settingsPage.hwnd, IDC_RESET, {IDOK});
+
+    ChooseTreeItem(PageDeleteFiles);
+    searchPage.AddLocation("C:\\one");
+    searchPage.AddLocation("C:\\two");
+    LVITEMW item = {};
+    item.state = item.stateMask = LVIS_SELECTED;
+    SendMessageW(GetDlgItem(searchPage.hwnd, IDC_LOCATIONS), LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
+    // "Do you want to remove 2 item(s) from list?" Yes.
+    pressFocused(searchPage.hwnd, IDC_REMOVE, {IDOK});
+    searchPage.AddLocation("C:\\three");
+    // "Do you want to empty list?" Yes.
+    pressFocused(searchPage.hwnd, IDC_EMPTY_LIST, {IDOK});
+}
