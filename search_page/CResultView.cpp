@@ -38,10 +38,20 @@ size_t CResultView::FileOfRow(int row) const
 
 void CResultView::Rebuild()
 {
+    // The focused row's file, to focus it again: by its place as shown before a
+    // deletion (which renumbers the rows), else by its row.
+    const int focusedRow = GetNextItem(-1, LVNI_FOCUSED);
+    const bool byPlace = !shownPlaces.empty();
+    size_t focusedKey = SIZE_MAX;
+    if (focusedRow >= 0 && byPlace && (size_t)focusedRow < shownPlaces.size())
+        focusedKey = shownPlaces[focusedRow];
+    else if (focusedRow >= 0 && !byPlace)
+        focusedKey = FileOfRow(focusedRow);
+    int newFocus = -1;
     {
         SearchResults::Reading rows(*found);
         const size_t count = rows.Rows().size();
-        if (shownPlaces.empty())
+        if (!byPlace)
         {
             rowOrder.resize(count);
             std::iota(rowOrder.begin(), rowOrder.end(), size_t(0));
@@ -57,9 +67,27 @@ void CResultView::Rebuild()
                     rowOrder.push_back(file);
             }
         }
+        for (size_t row = 0; row < rowOrder.size() && focusedKey != SIZE_MAX && newFocus < 0; row++)
+        {
+            if ((byPlace ? rows.PlaceOf(rowOrder[row]) : rowOrder[row]) == focusedKey)
+                newFocus = (int)row;
+        }
     }
+    // A focused file that is gone leaves the focus on the row that took its place.
+    if (newFocus < 0 && focusedRow >= 0 && !rowOrder.empty())
+        newFocus = std::min(focusedRow, (int)rowOrder.size() - 1);
     zone = CurrentZoneRule();
     MirrorSelection();
+    FocusRow(newFocus);
+}
+
+void CResultView::FocusRow(int row)
+{
+    if (row < 0)
+        return;
+    mirroring = true;
+    SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+    mirroring = false;
 }
 
 void CResultView::KeepShownOrder()
@@ -400,8 +428,10 @@ void CResultView::OnSelectionTotalDue()
 
 void CResultView::SelectAll()
 {
+    const int focused = GetNextItem(-1, LVNI_FOCUSED);
     SetAllSelected(true);
     MirrorSelection();
+    FocusRow(focused);
 }
 
 void CResultView::SetAllSelected(bool selected)

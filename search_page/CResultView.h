@@ -29,8 +29,9 @@ class CResultView : public CCustomList
 public:
     explicit CResultView(SearchResults* found) : found(found) {}
 
-    // Lists every found file, keeps the files' selection and shows its total. On
-    // the page's thread. The order is the found order, or the order kept before a deletion.
+    // Lists every found file, keeps the files' selection and the focused file, and
+    // shows the total. On the page's thread. The order is the found order, or the
+    // order kept before a deletion.
     void Rebuild();
     // The rows a deletion leaves are listed as they are shown now.
     void KeepShownOrder();
@@ -98,6 +99,8 @@ private:
     // Each row's rank among the rows' lowered texts of a column.
     void RankTexts(const SearchResults::Reading& rows, int column, std::vector<int64_t>& ranks) const;
     void MirrorSelection();
+    // Puts the focus mark on a row again after the list was emptied and filled; -1: none.
+    void FocusRow(int row);
     void ScheduleSelectionTotal();
     HWND Page() const { return GetParent(hwnd); }
     std::string RowPath(int row) const;

@@ -180,6 +180,21 @@ TEST_F(SearchPage, SortByInTheMenuSortsAsTheHeadingDoesAndTheHeadingShowsTheDire
     EXPECT_EQ(arrows(), (std::vector<int>(6, 0)));
 }
 
+// The keyboard's place in the list survives what rebuilds it.
+TEST_F(SearchPage, TheFocusedFileStaysFocusedThroughSelectAllAndARefresh)
+{
+    SetRows(NumberedRows(5));
+    SortBy(ColumnSize, false);
+    ClickRow(3);
+    const std::string focused = Cell(Results(), FocusedRow(), ColumnName);
+    PressListKey('A', true);
+    ASSERT_GE(FocusedRow(), 0);
+    EXPECT_EQ(Cell(Results(), FocusedRow(), ColumnName), focused);
+    page->RefreshResults();
+    ASSERT_GE(FocusedRow(), 0);
+    EXPECT_EQ(Cell(Results(), FocusedRow(), ColumnName), focused);
+}
+
 TEST_F(SearchPage, FirstClickAfterARefreshOnTheLastSortedColumnSortsDescending)
 {
     SetRows({Row("a", 2, 0), Row("b", 1, 0), Row("c", 3, 0)});

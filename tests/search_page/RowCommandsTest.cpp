@@ -167,6 +167,8 @@ TEST_F(SearchPage, RowsLeftByADeletionStaySelectedInTheirOrderWithTheirNumbers)
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(Cell(Results(), rows[0], ColumnName), "locked.txt");
     EXPECT_EQ(SelectionText(), "Selected: 1 file(s), 3 bytes");
+    // The focused file went: the row that took its place has the focus.
+    EXPECT_EQ(FocusedRow(), 1);
     ClickHeading(ColumnName);
     EXPECT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"keep.txt", "locked.txt"}));
 }
