@@ -236,3 +236,14 @@ RECT RectInParent(HWND window)
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
+
+std::vector<HWND> ReachableTabStops(HWND parent)
+{
+    std::vector<HWND> stops;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
+            stops.push_back(child);
+    }
+    return stops;
+}

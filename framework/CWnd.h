@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // What CreateWindowEx is given, by name; the object itself is the creation parameter.
 struct WindowCreation
@@ -88,3 +89,5 @@ private:
 std::string GetWindowTextUtf8(HWND window);
 // A window's rectangle in its parent's client coordinates (screen ones for a top-level window).
 RECT RectInParent(HWND window);
+// The children Tab can reach now: visible, enabled and marked as tab stops, in tab order.
+std::vector<HWND> ReachableTabStops(HWND parent);

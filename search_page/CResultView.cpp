@@ -158,11 +158,8 @@ void CResultView::Sort(int column, int kind, bool ascending)
 
     MirrorSelection();
     // Focus and the Shift anchor go with their files too.
-    mirroring = true;
-    if (focusedRow >= 0)
-        SetItemState(focusedRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    FocusRow(focusedRow);
     SendMessageW(hwnd, LVM_SETSELECTIONMARK, 0, anchorRow);
-    mirroring = false;
 }
 
 void CResultView::NumberKeys(const SearchResults::Reading& rows, int column, int kind,
@@ -385,6 +382,11 @@ void CResultView::TakeListSelection()
     std::vector<size_t> dropped;
     for (size_t row = 0; row < rowOrder.size(); row++)
         (shown[row] ? chosen : dropped).push_back(rowOrder[row]);
+    SetFilesSelected(chosen, dropped);
+}
+
+void CResultView::SetFilesSelected(const std::vector<size_t>& chosen, const std::vector<size_t>& dropped)
+{
     const bool changed = found->SetSelected(dropped, false);
     if (found->SetSelected(chosen, true) || changed)
         ScheduleSelectionTotal();
@@ -401,9 +403,7 @@ void CResultView::OnRangeChanged(const NMLVODSTATECHANGE& change)
     std::vector<size_t> dropped;
     for (int row = std::max(change.iFrom, 0); row <= last; row++)
         (GetItemState(row, LVIS_SELECTED) ? chosen : dropped).push_back(rowOrder[row]);
-    const bool changed = found->SetSelected(chosen, true);
-    if (found->SetSelected(dropped, false) || changed)
-        ScheduleSelectionTotal();
+    SetFilesSelected(chosen, dropped);
 }
 
 void CResultView::SetFileSelected(int row, bool selected)
@@ -429,15 +429,9 @@ void CResultView::OnSelectionTotalDue()
 void CResultView::SelectAll()
 {
     const int focused = GetNextItem(-1, LVNI_FOCUSED);
-    SetAllSelected(true);
+    SetFilesSelected(rowOrder, {});
     MirrorSelection();
     FocusRow(focused);
-}
-
-void CResultView::SetAllSelected(bool selected)
-{
-    if (found->SetSelected(rowOrder, selected))
-        ScheduleSelectionTotal();
 }
 
 int CResultView::ActiveRow() const

@@ -93,7 +93,7 @@ private:
     void SetFileSelected(int row, bool selected);
     // Makes the files' selection what the list shows.
     void TakeListSelection();
-    void SetAllSelected(bool selected);
+    void SetFilesSelected(const std::vector<size_t>& chosen, const std::vector<size_t>& dropped);
     // Each row's key in a number or date column ("N", "Size", "Date").
     void NumberKeys(const SearchResults::Reading& rows, int column, int kind, std::vector<int64_t>& keys) const;
     // Each row's rank among the rows' lowered texts of a column.

@@ -4,25 +4,11 @@
 
 #include "framework/CPage.h"
 
-#include <vector>
-
 namespace
 {
 bool KeyHeld(int key)
 {
     return GetKeyState(key) < 0;
-}
-
-// The page's controls that Tab stops at now, in tab order.
-std::vector<HWND> TabStopsOf(HWND page)
-{
-    std::vector<HWND> stops;
-    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    {
-        if ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
-            stops.push_back(child);
-    }
-    return stops;
 }
 
 // The page's own control that holds the focus (a combo box's edit is inside its box).
@@ -45,7 +31,7 @@ HWND CWindowMain::CurrentPageWindow() const
 bool CWindowMain::FocusPage(bool last)
 {
     HWND page = CurrentPageWindow();
-    const std::vector<HWND> stops = page ? TabStopsOf(page) : std::vector<HWND>();
+    const std::vector<HWND> stops = page ? ReachableTabStops(page) : std::vector<HWND>();
     if (stops.empty())
         return false;
     // As the dialog manager moves it: the default button and an edit's selection follow.
@@ -78,7 +64,7 @@ bool CWindowMain::PreTranslateMessage(MSG& msg)
             return FocusPage(shift);
     {
         // Out of the page at its ends; in between the page's own Tab goes on.
-        const std::vector<HWND> stops = TabStopsOf(page);
+        const std::vector<HWND> stops = ReachableTabStops(page);
         if (!stops.empty() && control == (shift ? stops.front() : stops.back()))
         {
             SetFocus(tree);

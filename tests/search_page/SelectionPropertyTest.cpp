@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <numeric>
 #include <random>
 
 namespace
@@ -64,20 +65,21 @@ protected:
 
     std::string RowPath(int row) const { return Cell(Results(), row, 3) + Cell(Results(), row, ColumnName); }
 
-    std::set<std::string> ShownSelected() const
+    std::set<std::string> PathsOf(const std::vector<int>& rows) const
     {
         std::set<std::string> paths;
-        for (int row : SelectedRows(Results()))
+        for (int row : rows)
             paths.insert(RowPath(row));
         return paths;
     }
 
+    std::set<std::string> ShownSelected() const { return PathsOf(SelectedRows(Results())); }
+
     std::set<std::string> Listed() const
     {
-        std::set<std::string> paths;
-        for (int row = 0; row < RowCount(Results()); row++)
-            paths.insert(RowPath(row));
-        return paths;
+        std::vector<int> rows(RowCount(Results()));
+        std::iota(rows.begin(), rows.end(), 0);
+        return PathsOf(rows);
     }
 
     std::set<std::string> Chosen() const
