@@ -25,6 +25,9 @@
 // The tray menu
 #define IDM_TRAY                2
 
+// The main window's keys: the toolbar's commands and the help page
+#define IDR_MAIN_KEYS           4
+
 // Toolbar bitmaps, 40 x 32, pure blue transparent
 #define IDB_TOOLBAR_HELP        24
 #define IDB_TOOLBAR_EXIT        25
@@ -50,10 +53,9 @@
 #define IDC_SPLITTER            153
 #define IDC_PAGE_TREE           154
 
-// Toolbar commands; 2002 is the blank gap between groups
+// Toolbar commands
 #define ID_TOOLBAR_TOOLS        2000
 #define ID_TOOLBAR_HELP         2001
-#define ID_TOOLBAR_GAP          2002
 #define ID_TOOLBAR_LOCK         2003
 #define ID_TOOLBAR_EXIT         2005
 
@@ -137,6 +139,7 @@
 #define IDC_PROTECT             697
 #define IDC_PASSWORD            698
 #define IDC_CONFIRM_PASSWORD    699
+#define IDC_CONFIRM_LABEL       700
 
 // Password prompt
 #define IDC_ENTERED_PASSWORD    1055

@@ -41,6 +41,7 @@ bool CWindowProgressUnDelete::Start(IResultsPage* page, const std::string& capti
     this->page = page;
     // The previous run's window may still be in its last 300 ms.
     DestroyWindow();
+    activeBefore = GetActiveWindow();
     if (!Create(nullptr))
     {
         delete worker;
@@ -81,6 +82,11 @@ LRESULT CWindowProgressUnDelete::WindowProc(UINT message, WPARAM wParam, LPARAM 
         KillTimer(hwnd, wParam);
         DestroyWindow();
         return TRUE;
+    case WM_DESTROY:
+        // Without an owner, the platform would hand the activation to any window.
+        if (GetActiveWindow() == hwnd && activeBefore && IsWindowVisible(activeBefore))
+            SetActiveWindow(activeBefore);
+        break;
     case WM_WORKER_STOP:
         if (WorkerRunning())
             control.stopRequested = 1;

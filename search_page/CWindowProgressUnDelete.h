@@ -54,6 +54,9 @@ private:
     HANDLE workerThread = nullptr;
     // This window, as the worker reads it on its own thread.
     HWND notifyWindow = nullptr;
+    // The window that was active when this one opened; it is active again when
+    // this one closes, so the keyboard goes on where it was.
+    HWND activeBefore = nullptr;
 
     // Opens the window and starts `worker` as `operation`; the worker is deleted when it cannot start.
     bool Start(IResultsPage* page, const std::string& caption, CWorkerThread* worker, Operation operation);

@@ -176,8 +176,9 @@ void CWindowSettings::MarkModified()
 
 void CWindowSettings::EnablePasswordBoxes()
 {
-    EnableItem(IDC_PASSWORD, protectBox != 0);
-    EnableItem(IDC_CONFIRM_PASSWORD, protectBox != 0);
+    // The label greys with its box, and its access key rests with it.
+    for (int id : {IDC_PASSWORD, IDC_CONFIRM_LABEL, IDC_CONFIRM_PASSWORD})
+        EnableItem(id, protectBox != 0);
 }
 
 void CWindowSettings::EnableCommitButtons(bool enable)

@@ -9,6 +9,9 @@ bool CWindowLeftPanel::CreateTree()
     mainWindow = CWindowMain::instance;
     RECT client;
     GetClientRect(hwnd, &client);
+    // The tree has no visible label; this hidden one, just before it, names it for a screen reader.
+    CreateWindowExW(0, L"STATIC", L"Pages", WS_CHILD | SS_LEFT, 0, 0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr),
+                    nullptr);
     tree = CreateWindowExW(0, WC_TREEVIEWW, L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                TVS_SHOWSELALWAYS,

@@ -7,6 +7,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 CWindowMain* CWindowMain::instance = nullptr;
 std::string CWindowMain::title;
 
@@ -16,6 +18,8 @@ const COLORREF kMaskBlue = RGB(0, 0, 255);
 // Sizes at 96 DPI.
 const int kToolbarImageWidth = 40;
 const int kToolbarImageHeight = 32;
+// The gap between the toolbar's button groups.
+const int kToolbarSeparatorWidth = 24;
 const int kSplitterWidth = 3;
 // A splitter saved beyond the window is pulled back to this distance from its right edge.
 const int kSplitterPullBack = 6;
@@ -42,9 +46,11 @@ CWindowMain::~CWindowMain()
 int CWindowMain::SetUp()
 {
     SettingsFailure failure;
-    if (wiperSettings.Load(&failure) == SettingsLoad::Failed)
+    const SettingsLoad loaded = wiperSettings.Load(&failure);
+    if (loaded == SettingsLoad::Failed)
         ShowSettingsFailure(nullptr, failure);
     dpi = DpiOfWindow(hwnd);
+    keys = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_KEYS));
     trayMenu.ChooseLinks();
     if (!CreateToolbar())
         return 0;
@@ -60,7 +66,7 @@ int CWindowMain::SetUp()
     trayMenu.Prepare(title);
     LoadTrayIcon();
     AddTrayIcon();
-    PlaceFromSettings();
+    PlaceFromSettings(loaded != SettingsLoad::Read);
     return 1;
 }
 
@@ -105,13 +111,14 @@ bool CWindowMain::CreateToolbar()
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages));
     static const wchar_t strings[] = L"Tools\0Help\0Separator\0Lock\0Separator\0Exit\0Unlock\0";
     SendMessageW(toolbar, TB_ADDSTRINGW, 0, reinterpret_cast<LPARAM>(strings));
-    // The two gaps are blank, greyed buttons that keep the groups apart.
+    // Separators keep the groups apart: a screen reader passes over them, as it
+    // would not over a blank button.
     TBBUTTON buttons[6] = {
         {0, ID_TOOLBAR_TOOLS, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
         {1, ID_TOOLBAR_HELP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 1},
-        {I_IMAGENONE, ID_TOOLBAR_GAP, TBSTATE_INDETERMINATE, BTNS_BUTTON, {}, 0, -1},
+        {Scaled(kToolbarSeparatorWidth), 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, -1},
         {3, ID_TOOLBAR_LOCK, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 3},
-        {I_IMAGENONE, ID_TOOLBAR_GAP, TBSTATE_INDETERMINATE, BTNS_BUTTON, {}, 0, -1},
+        {Scaled(kToolbarSeparatorWidth), 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, -1},
         {5, ID_TOOLBAR_EXIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 5},
     };
     SendMessageW(toolbar, TB_ADDBUTTONSW, 6, reinterpret_cast<LPARAM>(buttons));
@@ -141,21 +148,35 @@ bool CWindowMain::CreatePages()
     return true;
 }
 
-void CWindowMain::PlaceFromSettings()
+void CWindowMain::PlaceFromSettings(bool defaults)
 {
     // The position is in screen pixels; the sizes are at 96 DPI and take the
     // scale of the monitor the window lands on. Moving there first lets a
     // change of monitor scale happen before the sizes are worked out.
     SetWindowPos(hwnd, nullptr, wiperSettings.windowLeft, wiperSettings.windowTop, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
     dpi = DpiOfWindow(hwnd);
-    SIZE minimum = MinimumWindowSize();
-    int width = Scaled(wiperSettings.windowWidth);
-    int height = Scaled(wiperSettings.windowHeight);
-    SetWindowPos(hwnd, nullptr, 0, 0, width > minimum.cx ? width : minimum.cx,
-                 height > minimum.cy ? height : minimum.cy, SWP_NOZORDER | SWP_NOMOVE);
     RECT bar = RectInParent(splitterBar.hwnd);
     MoveWindow(splitterBar.hwnd, Scaled(wiperSettings.splitterPos), bar.top, bar.right - bar.left,
                bar.bottom - bar.top, FALSE);
+    // The default size gives room to the largest page, so that no page shows cut
+    // when a new user first turns to it, whatever the display's dialog font makes
+    // the pages need. A size the user chose is held only to the page shown.
+    SIZE room = {minPageWidth, minPageHeight};
+    if (defaults)
+    {
+        for (const auto& [id, page] : pages)
+        {
+            SIZE need = page->MinimumSize();
+            room.cx = std::max(room.cx, need.cx);
+            room.cy = std::max(room.cy, need.cy);
+        }
+    }
+    // Before the first layout the left panel has no width yet: the bar tells it.
+    SIZE minimum = WindowSizeForPage(room, defaults ? RectInParent(splitterBar.hwnd).left : 0);
+    int width = Scaled(wiperSettings.windowWidth);
+    int height = Scaled(wiperSettings.windowHeight);
+    SetWindowPos(hwnd, nullptr, 0, 0, std::max<int>(width, minimum.cx), std::max<int>(height, minimum.cy),
+                 SWP_NOZORDER | SWP_NOMOVE);
     // 0 keeps the window hidden: the program starts in the notification area.
     ShowWindow(hwnd, wiperSettings.windowShowCmd);
 }
@@ -331,11 +352,15 @@ void CWindowMain::OnGetMinMaxInfo(MINMAXINFO& info)
 
 SIZE CWindowMain::MinimumWindowSize() const
 {
+    return WindowSizeForPage({minPageWidth, minPageHeight},
+                             leftPanel.hwnd ? RectInParent(leftPanel.hwnd).right - RectInParent(leftPanel.hwnd).left : 0);
+}
+
+SIZE CWindowMain::WindowSizeForPage(SIZE page, int leftWidth) const
+{
     // The client area holds the toolbar, the left panel, the bar and the page;
     // the frame and the title come on top, so the page is never cut.
-    SIZE client = {minPageWidth + Scaled(kSplitterWidth), minPageHeight};
-    if (leftPanel.hwnd)
-        client.cx += RectInParent(leftPanel.hwnd).right - RectInParent(leftPanel.hwnd).left;
+    SIZE client = {leftWidth + Scaled(kSplitterWidth) + page.cx, page.cy};
     if (toolbar)
         client.cy += RectInParent(toolbar).bottom - RectInParent(toolbar).top;
     return WindowSizeForClient(client, GetWindowLongW(hwnd, GWL_STYLE), GetWindowLongW(hwnd, GWL_EXSTYLE), dpi);
@@ -406,7 +431,14 @@ LRESULT CWindowMain::ShowPage(PageId id)
         return 1;
     auto current = pages.find(currentPage);
     if (current != pages.end())
+    {
+        // A page switched by a key or the tray may hold the focus: a hidden
+        // control would keep it from the keyboard.
+        const bool hadFocus = IsChild(current->second->hwnd, GetFocus());
         ShowWindow(current->second->hwnd, SW_HIDE);
+        if (hadFocus)
+            SetFocus(leftPanel.tree);
+    }
     auto requested = pages.find(id);
     if (requested != pages.end())
     {

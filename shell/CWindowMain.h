@@ -59,8 +59,9 @@ public:
     void ExitProgram();
     // Makes Tools and Help behave as a pair of tabs.
     void SelectToolbarButton(int id);
-    // Tab and Shift+Tab from the tree into the page and out of its last or first
-    // control back to the tree; F6 and Shift+F6 between the two, as in Explorer.
+    // The toolbar's keys; Tab and Shift+Tab from the tree into the page and out of
+    // its last or first control back to the tree; F6 and Shift+F6 between the two,
+    // as in Explorer.
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
@@ -70,6 +71,7 @@ protected:
 private:
     // Sent by the shell when the notification area is created again (Explorer restarted).
     UINT taskbarCreatedMessage = 0;
+    HACCEL keys = nullptr;
 
     bool CreateToolbar();
     // The toolbar's pictures in the set drawn nearest to the window's scale.
@@ -79,10 +81,13 @@ private:
     // The tray icon at the small-icon size of the window's scale.
     void LoadTrayIcon();
     void AddTrayIcon();
-    void PlaceFromSettings();
+    // defaults: no settings were read, so the window takes room for every page.
+    void PlaceFromSettings(bool defaults);
     void OnSize(int width);
     void OnGetMinMaxInfo(MINMAXINFO& info);
     SIZE MinimumWindowSize() const;
+    // The window's outer size that gives a page of this size its room beside a left panel this wide.
+    SIZE WindowSizeForPage(SIZE page, int leftWidth) const;
     void OnDpiChanged(UINT newDpi, const RECT& suggested);
     int Scaled(int value) const;
     void OnSysCommand(WPARAM command);

@@ -1,5 +1,6 @@
-// The keys that move the focus between the main window's panes: the page tree
-// and the page shown. Inside a page the dialog manager moves it.
+// The main window's keys: the toolbar's commands, and the keys that move the
+// focus between the panes (the page tree and the page shown); inside a page the
+// dialog manager moves it.
 #include "shell/CWindowMain.h"
 
 #include "framework/CPage.h"
@@ -41,6 +42,8 @@ bool CWindowMain::FocusPage(bool last)
 
 bool CWindowMain::PreTranslateMessage(MSG& msg)
 {
+    if (keys && TranslateAcceleratorW(hwnd, keys, &msg))
+        return true;
     if (msg.message != WM_KEYDOWN || KeyHeld(VK_CONTROL) || KeyHeld(VK_MENU))
         return false;
     HWND tree = leftPanel.tree;
@@ -75,3 +78,4 @@ bool CWindowMain::PreTranslateMessage(MSG& msg)
     }
     return false;
 }
+

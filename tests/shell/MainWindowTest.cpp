@@ -225,6 +225,20 @@ TEST_F(MainWindow, TheMinimumSizeFollowsThePageShown)
     EXPECT_TRUE(same(pageRoom(), searchMinimum)) << pageRoom().cx << "x" << pageRoom().cy;
 }
 
+// With no settings yet, the window has room for every page, whatever the display's dialog font.
+TEST_F(MainWindow, TheFirstWindowHasRoomForEveryPage)
+{
+    Open();
+    RECT room;
+    GetClientRect(app->rightPanel.hwnd, &room);
+    for (const auto& [id, page] : app->pages)
+    {
+        SIZE need = page->MinimumSize();
+        EXPECT_GE(room.right, need.cx) << "page " << id;
+        EXPECT_GE(room.bottom, need.cy) << "page " << id;
+    }
+}
+
 TEST_F(MainWindow, SplitterSavedBeyondTheWindowIsPulledBackAndMovesThePanels)
 {
     Saved([](CWiperSettings& s) { s.splitterPos = 5000; });
