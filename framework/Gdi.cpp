@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include <cmath>
+
 void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int height, COLORREF transparent)
 {
     HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
@@ -40,4 +42,49 @@ void SetDefaultTextColour(HWND richEdit, COLORREF colour)
     format.dwEffects = 0;
     format.crTextColor = colour;
     SendMessageW(richEdit, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+}
+
+namespace
+{
+double Linear(BYTE channel)
+{
+    const double value = channel / 255.0;
+    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(COLORREF colour)
+{
+    return 0.2126 * Linear(GetRValue(colour)) + 0.7152 * Linear(GetGValue(colour)) +
+           0.0722 * Linear(GetBValue(colour));
+}
+
+BYTE Towards(BYTE from, BYTE to, int step, int steps)
+{
+    return static_cast<BYTE>(from + (to - from) * step / steps);
+}
+}
+
+double ContrastRatio(COLORREF a, COLORREF b)
+{
+    const double first = Luminance(a) + 0.05;
+    const double second = Luminance(b) + 0.05;
+    return first > second ? first / second : second / first;
+}
+
+COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio)
+{
+    // Black or white always reads at the least ratio asked (up to 4.58 on any background).
+    const COLORREF end = ContrastRatio(background, RGB(0, 0, 0)) > ContrastRatio(background, RGB(255, 255, 255))
+                             ? RGB(0, 0, 0)
+                             : RGB(255, 255, 255);
+    const int kSteps = 32;
+    for (int step = 0; step < kSteps; step++)
+    {
+        const COLORREF moved = RGB(Towards(GetRValue(text), GetRValue(end), step, kSteps),
+                                   Towards(GetGValue(text), GetGValue(end), step, kSteps),
+                                   Towards(GetBValue(text), GetBValue(end), step, kSteps));
+        if (ContrastRatio(moved, background) >= ratio)
+            return moved;
+    }
+    return end;
 }

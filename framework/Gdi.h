@@ -10,3 +10,10 @@ void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int 
 void SetDefaultTextColour(HWND richEdit, COLORREF colour);
 // A one-pixel sunken frame: shadow above and left, highlight below and right.
 void DrawSunkenFrame(HDC dc, const RECT& frame);
+// How far apart two colours read, as the ratio of their relative luminances
+// (each plus 0.05): from 1 (the same) to 21 (black on white).
+double ContrastRatio(COLORREF a, COLORREF b);
+// The text colour as it is where it reads on the background at least at the
+// ratio asked (4.5 is the least for normal text); otherwise moved toward black
+// or white, whichever the background is farther from, until it does.
+COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio = 4.5);

@@ -1,6 +1,7 @@
 #include "search_page/CResultView.h"
 
 #include "engine/LocalZone.h"
+#include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "search_page/ResultText.h"
@@ -301,9 +302,12 @@ LRESULT CResultView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
         return CDRF_DODEFAULT;
     const size_t file = FileOfRow((int)draw.nmcd.dwItemSpec);
     SearchResults::Reading rows(*found);
-    if (file < rows.Rows().size() && rows.Rows()[file].OnlineOnly())
+    // A selected row keeps the highlight's own text colour.
+    const bool selected = ListView_GetItemState(hwnd, (int)draw.nmcd.dwItemSpec, LVIS_SELECTED) != 0;
+    if (file < rows.Rows().size() && rows.Rows()[file].OnlineOnly() && !selected)
     {
-        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        // Grey, but never so light that it cannot be read.
+        draw.clrText = ReadableColour(GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_WINDOW));
         return CDRF_NEWFONT;
     }
     return CDRF_DODEFAULT;

@@ -239,6 +239,9 @@ LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -390,6 +393,20 @@ void CWindowMain::OnDpiChanged(UINT newDpi, const RECT& suggested)
     RECT client;
     GetClientRect(hwnd, &client);
     OnSize(client.right);
+}
+
+void CWindowMain::OnSysColorChange()
+{
+    // Only top-level windows hear of it; the common controls keep the old
+    // colours until told. Then everything repaints at once in the new ones.
+    EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM) {
+            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            return TRUE;
+        },
+        0);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void CWindowMain::OnSysCommand(WPARAM command)

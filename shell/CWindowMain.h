@@ -91,6 +91,7 @@ private:
     void OnDpiChanged(UINT newDpi, const RECT& suggested);
     int Scaled(int value) const;
     void OnSysCommand(WPARAM command);
+    void OnSysColorChange();
     LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     void OnSplitterMoved(int delta);
     LRESULT OnNotify(NMHDR& header);

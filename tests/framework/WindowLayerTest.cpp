@@ -2,6 +2,7 @@
 #include "framework/CWinThread.h"
 #include "framework/CWnd.h"
 #include "framework/FailureReport.h"
+#include "framework/Gdi.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "tests/support/MessagePump.h"
@@ -279,4 +280,25 @@ TEST(ThreadObject, AJoinAnswersWhatTheThreadSendsAndKeepsToItsBound)
     CloseHandle(running);
     CloseHandle(release);
     window.DestroyWindow();
+}
+
+// Text made readable reads at 4.5:1 at least on its background, and text that
+// already did keeps its colour.
+TEST(Contrast, ReadableTextReadsOnEveryBackground)
+{
+    EXPECT_NEAR(ContrastRatio(RGB(0, 0, 0), RGB(255, 255, 255)), 21.0, 0.01);
+    EXPECT_NEAR(ContrastRatio(RGB(90, 90, 90), RGB(90, 90, 90)), 1.0, 0.01);
+    const COLORREF colours[] = {RGB(255, 255, 255), RGB(0, 0, 0),       RGB(128, 128, 128), RGB(109, 109, 109),
+                                RGB(240, 240, 240), RGB(63, 242, 0),    RGB(0, 0, 255),     RGB(118, 118, 118),
+                                RGB(255, 255, 0),   RGB(26, 235, 255), RGB(30, 30, 136),   RGB(129, 129, 255)};
+    for (COLORREF text : colours)
+    {
+        for (COLORREF background : colours)
+        {
+            const COLORREF readable = ReadableColour(text, background);
+            EXPECT_GE(ContrastRatio(readable, background), 4.5) << std::hex << text << " on " << background;
+            if (ContrastRatio(text, background) >= 4.5)
+                EXPECT_EQ(readable, text) << std::hex << text << " on " << background;
+        }
+    }
 }

@@ -239,6 +239,33 @@ TEST_F(MainWindow, TheFirstWindowHasRoomForEveryPage)
     }
 }
 
+// A change of theme (High Contrast Black here) reaches the common controls, which
+// keep the old colours until told.
+TEST_F(MainWindow, AChangeOfSystemColoursReachesEveryControl)
+{
+    Open();
+    static int told = 0;
+    auto count = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+        told += message == WM_SYSCOLORCHANGE;
+        return DefSubclassProc(window, message, wParam, lParam);
+    };
+    const int lists[] = {IDC_RESULTS, IDC_LOCATIONS};
+    for (int id : lists)
+        SetWindowSubclass(GetDlgItem(searchPage.hwnd, id), count, 1, 0);
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+    const COLORREF highContrast[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+    COLORREF saved[std::size(elements)];
+    for (size_t i = 0; i < std::size(elements); i++)
+        saved[i] = GetSysColor(elements[i]);
+    ASSERT_TRUE(SetSysColors(std::size(elements), elements, highContrast));
+    PumpUntil([] { return false; }, 50);
+    const int toldOfTheChange = told;
+    SetSysColors(std::size(elements), elements, saved);
+    for (int id : lists)
+        RemoveWindowSubclass(GetDlgItem(searchPage.hwnd, id), count, 1);
+    EXPECT_EQ(toldOfTheChange, (int)std::size(lists));
+}
+
 TEST_F(MainWindow, SplitterSavedBeyondTheWindowIsPulledBackAndMovesThePanels)
 {
     Saved([](CWiperSettings& s) { s.splitterPos = 5000; });
