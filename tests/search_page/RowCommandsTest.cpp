@@ -327,10 +327,11 @@ TEST_F(SearchPage, ContextMenuOffersTheRowCommandsAndGreysThemDuringAnOperation)
         return items;
     };
     EXPECT_EQ(menuItems(),
-              (std::vector<std::string>{"Open", "Open folder", "Copy path", "Select all", "Sort by", "Save list..."}));
+              (std::vector<std::string>{"&Open", "Open &folder", "&Copy path", "Select &all", "&Sort by",
+                                        "Sa&ve list..."}));
     HoldDeletion();
     // Sorting changes no file: it stays offered, as the headings stay clickable.
-    EXPECT_EQ(menuItems(), (std::vector<std::string>{"Open (grey)", "Open folder (grey)", "Copy path (grey)",
-                                                     "Select all (grey)", "Sort by", "Save list... (grey)"}));
+    EXPECT_EQ(menuItems(), (std::vector<std::string>{"&Open (grey)", "Open &folder (grey)", "&Copy path (grey)",
+                                                     "Select &all (grey)", "&Sort by", "Sa&ve list... (grey)"}));
     ReleaseOperation();
 }
