@@ -24,6 +24,12 @@ const int kSplitterWidth = 3;
 // A splitter saved beyond the window is pulled back to this distance from its right edge.
 const int kSplitterPullBack = 6;
 const int kFullScale = 100;
+
+BOOL CALLBACK TellOfColourChange(HWND child, LPARAM)
+{
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
 }
 
 CWindowMain::CWindowMain(const UpdateServer& updateServer) : updatePage(updateServer)
@@ -399,13 +405,7 @@ void CWindowMain::OnSysColorChange()
 {
     // Only top-level windows hear of it; the common controls keep the old
     // colours until told. Then everything repaints at once in the new ones.
-    EnumChildWindows(
-        hwnd,
-        [](HWND child, LPARAM) {
-            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
-            return TRUE;
-        },
-        0);
+    EnumChildWindows(hwnd, TellOfColourChange, 0);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

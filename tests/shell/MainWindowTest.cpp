@@ -1,5 +1,14 @@
 #include "tests/shell/MainWindowFixture.h"
 
+namespace
+{
+LRESULT CALLBACK CountColourChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR told)
+{
+    *reinterpret_cast<int*>(told) += message == WM_SYSCOLORCHANGE;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+}
+
 TEST_F(MainWindow, StartsOnTheSettingsPageWhereTheLastRunLeftIt)
 {
     Saved([](CWiperSettings& s) {
@@ -244,14 +253,10 @@ TEST_F(MainWindow, TheFirstWindowHasRoomForEveryPage)
 TEST_F(MainWindow, AChangeOfSystemColoursReachesEveryControl)
 {
     Open();
-    static int told = 0;
-    auto count = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
-        told += message == WM_SYSCOLORCHANGE;
-        return DefSubclassProc(window, message, wParam, lParam);
-    };
+    int told = 0;
     const int lists[] = {IDC_RESULTS, IDC_LOCATIONS};
     for (int id : lists)
-        SetWindowSubclass(GetDlgItem(searchPage.hwnd, id), count, 1, 0);
+        SetWindowSubclass(GetDlgItem(searchPage.hwnd, id), CountColourChanges, 1, (DWORD_PTR)&told);
     const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
     const COLORREF highContrast[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
     COLORREF saved[std::size(elements)];
@@ -262,7 +267,7 @@ TEST_F(MainWindow, AChangeOfSystemColoursReachesEveryControl)
     const int toldOfTheChange = told;
     SetSysColors(std::size(elements), elements, saved);
     for (int id : lists)
-        RemoveWindowSubclass(GetDlgItem(searchPage.hwnd, id), count, 1);
+        RemoveWindowSubclass(GetDlgItem(searchPage.hwnd, id), CountColourChanges, 1);
     EXPECT_EQ(toldOfTheChange, (int)std::size(lists));
 }
 
