@@ -2,6 +2,13 @@
 
 #include <richedit.h>
 
+#include <atomic>
+
+namespace
+{
+std::atomic<int> highContrastOverride{-1};
+}
+
 void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int height, COLORREF transparent)
 {
     HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
@@ -40,4 +47,19 @@ void SetDefaultTextColour(HWND richEdit, COLORREF colour)
     format.dwEffects = 0;
     format.crTextColor = colour;
     SendMessageW(richEdit, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+}
+
+bool IsHighContrast()
+{
+    if (highContrastOverride >= 0)
+        return highContrastOverride != 0;
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+void OverrideHighContrast(int state)
+{
+    highContrastOverride = state;
 }

@@ -10,3 +10,9 @@ void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int 
 void SetDefaultTextColour(HWND richEdit, COLORREF colour);
 // A one-pixel sunken frame: shadow above and left, highlight below and right.
 void DrawSunkenFrame(HDC dc, const RECT& frame);
+// Whether the user runs a high-contrast theme, in which windows draw with the
+// system's colour pairs instead of colours of their own. Read at every paint.
+bool IsHighContrast();
+// Stands in for the setting, which not every platform lets a test change:
+// 1 on, 0 off, -1 the system's.
+void OverrideHighContrast(int state);
