@@ -1,5 +1,10 @@
 #include "tests/support/ScreenCapture.h"
 
+#include "framework/Gdi.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <vector>
 
 namespace
@@ -45,4 +50,88 @@ bool SaveScreenArea(const RECT& area, const std::wstring& path)
                        WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
     CloseHandle(out);
     return whole;
+}
+
+namespace
+{
+const int kHighContrastElements[] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNFACE,       COLOR_BTNTEXT,
+                                     COLOR_HOTLIGHT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
+const COLORREF kHighContrastBlack[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255),
+                                       RGB(255, 255, 0), RGB(26, 235, 255),  RGB(0, 0, 0), RGB(63, 242, 0)};
+const int kElementCount = sizeof(kHighContrastElements) / sizeof(kHighContrastElements[0]);
+
+// WCAG relative luminance.
+double Luminance(COLORREF colour)
+{
+    auto linear = [](BYTE value) {
+        const double share = value / 255.0;
+        return share <= 0.04045 ? share / 12.92 : std::pow((share + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) + 0.0722 * linear(GetBValue(colour));
+}
+}
+
+double TextContrast(HWND control, COLORREF* background)
+{
+    RECT client;
+    GetClientRect(control, &client);
+    HDC source = GetDC(control);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateCompatibleBitmap(source, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info = {sizeof(info), client.right, -client.bottom, 1, 32, BI_RGB};
+    std::vector<RGBQUAD> pixels(static_cast<size_t>(client.right) * client.bottom);
+    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(control, source);
+
+    std::map<COLORREF, size_t> counts;
+    for (const RGBQUAD& pixel : pixels)
+        counts[RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue)]++;
+    if (counts.empty())
+        return 1;
+    const COLORREF most = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                              return a.second < b.second;
+                          })->first;
+    if (background)
+        *background = most;
+    double contrast = 1;
+    for (const auto& [colour, count] : counts)
+    {
+        const double ink = Luminance(colour), paper = Luminance(most);
+        contrast = std::max(contrast, (std::max(ink, paper) + 0.05) / (std::min(ink, paper) + 0.05));
+    }
+    return contrast;
+}
+
+HighContrastBlack::HighContrastBlack()
+{
+    for (int element : kHighContrastElements)
+        saved.push_back(GetSysColor(element));
+    // As the system does: the setting first, then the colours, which repaint every window.
+    OverrideHighContrast(1);
+    SetSysColors(kElementCount, kHighContrastElements, kHighContrastBlack);
+}
+
+HighContrastBlack::~HighContrastBlack()
+{
+    OverrideHighContrast(-1);
+    SetSysColors(kElementCount, kHighContrastElements, saved.data());
+}
+
+MessageFontHeight::MessageFontHeight(int height)
+{
+    saved.cbSize = sizeof(saved);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
+    NONCLIENTMETRICSW changed = saved;
+    changed.lfMessageFont.lfHeight = height;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(changed), &changed, 0);
+}
+
+MessageFontHeight::~MessageFontHeight()
+{
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
 }
