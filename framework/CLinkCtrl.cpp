@@ -55,8 +55,6 @@ void CLinkCtrl::Paint(HDC dc)
 {
     RECT client;
     GetClientRect(hwnd, &client);
-    SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     HBRUSH background = reinterpret_cast<HBRUSH>(
         SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
     FillRect(dc, &client, background ? background : GetSysColorBrush(COLOR_BTNFACE));
