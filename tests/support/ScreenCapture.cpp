@@ -58,7 +58,7 @@ const int kHighContrastElements[] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNF
                                      COLOR_HOTLIGHT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
 const COLORREF kHighContrastBlack[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255),
                                        RGB(255, 255, 0), RGB(26, 235, 255),  RGB(0, 0, 0), RGB(63, 242, 0)};
-const int kElementCount = sizeof(kHighContrastElements) / sizeof(kHighContrastElements[0]);
+const int kElementCount = std::size(kHighContrastElements);
 
 // WCAG relative luminance.
 double Luminance(COLORREF colour)
@@ -75,35 +75,21 @@ double TextContrast(HWND control, COLORREF* background)
 {
     RECT client;
     GetClientRect(control, &client);
-    HDC source = GetDC(control);
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateCompatibleBitmap(source, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info = {sizeof(info), client.right, -client.bottom, 1, 32, BI_RGB};
-    std::vector<RGBQUAD> pixels(static_cast<size_t>(client.right) * client.bottom);
-    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(control, source);
-
+    HDC dc = GetDC(control);
     std::map<COLORREF, size_t> counts;
-    for (const RGBQUAD& pixel : pixels)
-        counts[RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue)]++;
-    if (counts.empty())
-        return 1;
-    const COLORREF most = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
-                              return a.second < b.second;
-                          })->first;
-    if (background)
-        *background = most;
+    for (int y = 0; y < client.bottom; y++)
+        for (int x = 0; x < client.right; x++)
+            counts[GetPixel(dc, x, y)]++;
+    ReleaseDC(control, dc);
+    COLORREF paper = CLR_INVALID;
+    for (const auto& [colour, count] : counts)
+        paper = paper == CLR_INVALID || count > counts[paper] ? colour : paper;
     double contrast = 1;
     for (const auto& [colour, count] : counts)
-    {
-        const double ink = Luminance(colour), paper = Luminance(most);
-        contrast = std::max(contrast, (std::max(ink, paper) + 0.05) / (std::min(ink, paper) + 0.05));
-    }
+        contrast = std::max(contrast, (std::max(Luminance(colour), Luminance(paper)) + 0.05) /
+                                          (std::min(Luminance(colour), Luminance(paper)) + 0.05));
+    if (background)
+        *background = paper;
     return contrast;
 }
 
