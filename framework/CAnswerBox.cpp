@@ -10,10 +10,7 @@ CAnswerBox::CAnswerBox(const std::string& caption, const std::string& heading, c
 
 BOOL CAnswerBox::OnInitDialog()
 {
-    int height = LayoutText(265, 280, 290);
-    MoveWindow(GetItem(IDOK), Scaled(5), height + Scaled(35), Scaled(100), Scaled(20), FALSE);
-    MoveWindow(GetItem(IDCANCEL), Scaled(190), height + Scaled(35), Scaled(100), Scaled(20), FALSE);
-    SizeAndCentre(Scaled(300), height + Scaled(60));
+    Layout({300, 290, 20, 5}, {GetItem(IDOK), GetItem(IDCANCEL)});
     // "No" first: Enter on a question about deleting must not mean yes.
     SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)GetItem(IDCANCEL), TRUE);
     return FALSE;

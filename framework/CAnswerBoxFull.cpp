@@ -17,15 +17,15 @@ CAnswerBoxFull::CAnswerBoxFull(const std::string& caption, const std::string& he
 
 BOOL CAnswerBoxFull::OnInitDialog()
 {
-    int height = LayoutText(515, 515, 525);
+    std::vector<HWND> buttons;
     for (int i = 0; i < 5; i++)
     {
         HWND button = GetItem(buttonIds[i]);
         EnableWindow(button, enabled[i] != 0);
         SetWindowTextW(button, Widen(captions[i]).c_str());
-        MoveWindow(button, Scaled(5 + 105 * i), height + Scaled(35), Scaled(100), Scaled(25), FALSE);
+        buttons.push_back(button);
     }
-    SizeAndCentre(Scaled(535), height + Scaled(70));
+    Layout({535, 525, 25, 10}, buttons);
     // "Cancel" first, which is always there: Enter must not pick an answer that deletes.
     SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)GetItem(IDCANCEL), TRUE);
     return FALSE;

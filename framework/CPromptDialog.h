@@ -1,11 +1,14 @@
-// What the three prompt dialogs share: the text in a rich-edit control whose
-// height follows its line count, the frame around it, and the final size.
+// What the three prompt dialogs share: the question as static text first in
+// z-order, so that a screen reader reads it when the prompt opens; the frame
+// around it; buttons with access keys; and a layout measured in the system's
+// message font, so that larger text makes the prompt larger, not cut.
 #pragma once
 
 #include "framework/CDialog.h"
 #include "framework/Dpi.h"
 
 #include <string>
+#include <vector>
 
 class CPromptDialog : public CDialog
 {
@@ -15,6 +18,17 @@ public:
     ~CPromptDialog() override;
 
 protected:
+    // A prompt's usual sizes at 96 DPI; each grows where the font needs more.
+    struct Shape
+    {
+        int width;
+        // The frame's right edge; the buttons' row spans the frame.
+        int frameRight;
+        int buttonHeight;
+        // Below the buttons.
+        int bottomMargin;
+    };
+
     std::string caption;
     std::string heading;
     std::string text;
@@ -25,15 +39,11 @@ protected:
     // The DPI the dialog is laid out for; the layout's sizes are given at 96 DPI.
     UINT dpi = kBaseDpi;
 
-    // Sets icon and title, lays out text and frame; returns the text height h.
-    // textRight: right edge of the first text rectangle (also the width it is
-    // moved to); singleLineRight: right edge of a centred single line;
-    // frameRight: right edge of the frame.
-    int LayoutText(int textRight, int singleLineRight, int frameRight);
+    // Sets icon and title, lays out text, frame and `buttons` (left to right),
+    // then sizes the dialog and centres it.
+    void Layout(const Shape& shape, const std::vector<HWND>& buttons);
     int Scaled(int value) const;
-    // Gives the window the outer width and the client-derived height, then centres it.
-    void SizeAndCentre(int width, int clientHeight);
 
 private:
-    HWND CreateTextControl(DWORD extraStyle, int left, int top, int right, int bottom);
+    void SizeAndCentre(int width, int clientHeight);
 };

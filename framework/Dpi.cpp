@@ -91,3 +91,15 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi)
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
+
+HFONT CreateMessageFont(UINT dpi)
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        return nullptr;
+    // The setting is given at the system's DPI.
+    LOGFONTW& font = metrics.lfMessageFont;
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return CreateFontIndirectW(&font);
+}

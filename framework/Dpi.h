@@ -29,3 +29,6 @@ int ScaledImageId(int imageId, int scale);
 
 // The outer size of a window whose client area is `client`, at `dpi`.
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
+
+// The font the user chose for messages ("Make text bigger" enlarges it), at `dpi`; null when it cannot be made.
+HFONT CreateMessageFont(UINT dpi);

@@ -2,7 +2,13 @@
 
 #include <richedit.h>
 
+#include <atomic>
 #include <cmath>
+
+namespace
+{
+std::atomic<int> highContrastOverride{-1};
+}
 
 void DrawResourceBitmap(HDC dc, int bitmapId, int left, int top, int width, int height, COLORREF transparent)
 {
@@ -87,4 +93,18 @@ COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio)
             return moved;
     }
     return end;
+
+bool IsHighContrast()
+{
+    if (highContrastOverride >= 0)
+        return highContrastOverride != 0;
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+void OverrideHighContrast(int state)
+{
+    highContrastOverride = state;
 }

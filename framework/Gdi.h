@@ -17,3 +17,10 @@ double ContrastRatio(COLORREF a, COLORREF b);
 // ratio asked (4.5 is the least for normal text); otherwise moved toward black
 // or white, whichever the background is farther from, until it does.
 COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio = 4.5);
+
+// Whether the user runs a high-contrast theme, in which windows draw with the
+// system's colour pairs instead of colours of their own. Read at every paint.
+bool IsHighContrast();
+// Stands in for the setting, which not every platform lets a test change:
+// 1 on, 0 off, -1 the system's.
+void OverrideHighContrast(int state);

@@ -3,10 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Dpi.h"
 #include "framework/Gdi.h"
-#include "framework/Text.h"
 #include "resources/resource.h"
-
-#include <shellapi.h>
 
 #include <cstdio>
 
@@ -22,6 +19,7 @@ const int kPictureLeft = 100;
 const int kPictureTop = 150;
 const int kPictureSize = 250;
 const COLORREF kPictureTransparent = RGB(0, 0, 255);
+// The link's colour outside high contrast.
 const COLORREF kLinkColour = RGB(0, 0, 255);
 
 std::string VersionText()
@@ -37,6 +35,7 @@ CWindowHelpAbout::CWindowHelpAbout()
       titleText(std::string(kProductName) + " " + versionText),
       handCursor(LoadCursorW(nullptr, IDC_HAND))
 {
+    CLinkCtrl::InitClass();
 }
 
 LRESULT CWindowHelpAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -62,22 +61,9 @@ LRESULT CWindowHelpAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CPage::WindowProc(message, wParam, lParam);
 }
 
-bool CWindowHelpAbout::OnCommand(int id, int code)
-{
-    switch (id)
-    {
-    case IDC_ABOUT_LINK:
-        if (code == STN_CLICKED)
-            OnLinkClicked();
-        return true;
-    }
-    // Enter and Escape come here as IDOK and IDCANCEL.
-    return CPage::OnCommand(id, code);
-}
-
 BOOL CWindowHelpAbout::OnInitDialog()
 {
-    SetItemText(IDC_ABOUT_LINK, kProductAddress);
+    link.Attach(GetItem(IDC_ABOUT_LINK), kProductAddress);
     DoDataExchange(false);
     return TRUE;
 }
@@ -89,17 +75,12 @@ void CWindowHelpAbout::DoDataExchange(bool save)
     ExchangeText(hwnd, IDC_ABOUT_NOTES, notesText, save);
 }
 
-void CWindowHelpAbout::OnLinkClicked()
-{
-    // A failure to open the address is not reported.
-    ShellExecuteW(hwnd, L"open", Widen(kProductAddress).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
 HBRUSH CWindowHelpAbout::OnCtlColorStatic(HDC dc, HWND control)
 {
     if (control != GetItem(IDC_ABOUT_LINK))
         return nullptr;
-    SetTextColor(dc, kLinkColour);
+    // Under high contrast the system's colour for links, which reads on its backgrounds.
+    SetTextColor(dc, IsHighContrast() ? GetSysColor(COLOR_HOTLIGHT) : kLinkColour);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
 }

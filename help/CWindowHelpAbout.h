@@ -2,6 +2,7 @@
 // a link to the product's web site and a picture.
 #pragma once
 
+#include "framework/CLinkCtrl.h"
 #include "framework/CPage.h"
 
 #include <string>
@@ -13,7 +14,6 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    bool OnCommand(int id, int code) override;
     BOOL OnInitDialog() override;
 
 private:
@@ -23,9 +23,9 @@ private:
     std::string titleText;
     std::string notesText;
     HCURSOR handCursor;
+    CLinkCtrl link;
 
     void DoDataExchange(bool save);
-    void OnLinkClicked();
     // The link's colour; null leaves every other control to the dialog's default.
     HBRUSH OnCtlColorStatic(HDC dc, HWND control);
     bool OnSetCursor(HWND window);

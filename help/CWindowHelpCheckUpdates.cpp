@@ -44,6 +44,12 @@ LRESULT CWindowHelpCheckUpdates::WindowProc(UINT message, WPARAM wParam, LPARAM 
     case WM_UPDATE_STATUS:
         OnStatus(wParam == 1);
         return TRUE;
+    case WM_PAINT:
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // Read again whenever the page is drawn: a change of theme repaints every window.
+        ApplyReportLook();
+        break;
     case DM_GETDEFID:
         // Enter on the page reaches OnOK: "Check for updates" is the default button in looks only.
         SetResult(MAKELRESULT(IDOK, DC_HASDEFID));
@@ -71,12 +77,9 @@ bool CWindowHelpCheckUpdates::OnCommand(int id, int code)
 
 BOOL CWindowHelpCheckUpdates::OnInitDialog()
 {
-    HWND box = GetItem(IDC_UPDATE_REPORT);
-    SetDefaultTextColour(box, RGB(0, 0, 0));
-    SendMessageW(box, EM_AUTOURLDETECT, TRUE, 0);
+    ApplyReportLook();
     // Links are marked for the eye; their notifications get no answer of ours.
-    SendMessageW(box, EM_SETEVENTMASK, 0, ENM_LINK);
-    SendMessageW(box, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
+    SendMessageW(GetItem(IDC_UPDATE_REPORT), EM_SETEVENTMASK, 0, ENM_LINK);
     SetItemText(IDC_UPDATE_REPORT, "Please click the 'Check for updates' button");
     return TRUE;
 }
@@ -144,4 +147,20 @@ void CWindowHelpCheckUpdates::ShowChecking(bool checking)
     if (GetFocus() == disabled)
         SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)enabled, TRUE);
     EnableWindow(disabled, FALSE);
+}
+
+void CWindowHelpCheckUpdates::ApplyReportLook()
+{
+    const bool highContrast = IsHighContrast();
+    const ReportLook look = {highContrast ? GetSysColor(COLOR_BTNTEXT) : RGB(0, 0, 0), GetSysColor(COLOR_BTNFACE),
+                             !highContrast};
+    if (look == reportLook)
+        return;
+    reportLook = look;
+    HWND box = GetItem(IDC_UPDATE_REPORT);
+    SetDefaultTextColour(box, look.text);
+    SendMessageW(box, EM_AUTOURLDETECT, look.markLinks, 0);
+    SendMessageW(box, EM_SETBKGNDCOLOR, 0, look.background);
+    // The text shown takes the new colours and marks when it is set again.
+    SetItemText(IDC_UPDATE_REPORT, GetItemText(IDC_UPDATE_REPORT));
 }

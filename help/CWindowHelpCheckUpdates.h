@@ -44,10 +44,25 @@ private:
     // arrives after the abort; no new check starts before it.
     bool finalStatusDue = false;
 
+    // The report's colours: black on button face with addresses marked as links;
+    // under high contrast the system's pair, unmarked, as the links' fixed blue
+    // would not read on a dark background.
+    struct ReportLook
+    {
+        COLORREF text;
+        COLORREF background;
+        bool markLinks;
+        bool operator==(const ReportLook&) const = default;
+    };
+    // What the report was last given; none at first.
+    ReportLook reportLook = {CLR_INVALID, CLR_INVALID, false};
+
     void OnCheckForUpdates();
     void OnStatus(bool ended);
     void AskToAbort();
     // Waits for the worker to end, releases it and makes the page idle.
     void EndWorker();
     void ShowChecking(bool checking);
+    // Gives the report the look the system's settings ask for now, when it has another.
+    void ApplyReportLook();
 };

@@ -2,10 +2,14 @@
 
 #include "resources/resource.h"
 #include "framework/CWnd.h"
+#include "framework/Text.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/ScreenCapture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -13,6 +17,28 @@ namespace
 {
 const std::array<int, 5> kNotFoundEnabled = {0, 0, 1, 1, 1};
 const std::array<std::string, 5> kNotFoundCaptions = {"", "", "Cancel", "Skip", "Skip all"};
+
+// Where a control's text goes when drawn in its font within its width with
+// `format`; `lineHeight` gets the font's line height.
+RECT TextExtent(HWND control, UINT format, int* lineHeight = nullptr)
+{
+    RECT rect;
+    GetClientRect(control, &rect);
+    rect.bottom = 0;
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    if (lineHeight)
+        *lineHeight = metrics.tmHeight;
+    DrawTextW(dc, Widen(GetWindowTextUtf8(control)).c_str(), -1, &rect, format | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return rect;
+}
+
+// How the question's static control draws it.
+const UINT kQuestionFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL;
 
 struct Layout
 {
@@ -35,8 +61,9 @@ Layout Measure(HWND dialog)
     layout.windowWidth = window.right - window.left;
     layout.clientHeight = client.bottom;
     HWND text = GetDlgItem(dialog, IDC_PROMPT_TEXT);
-    layout.centred = (GetWindowLongW(text, GWL_STYLE) & ES_CENTER) != 0;
-    layout.lines = (int)SendMessageW(text, EM_GETLINECOUNT, 0, 0);
+    layout.centred = (GetWindowLongW(text, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER;
+    int lineHeight = 0;
+    layout.lines = TextExtent(text, kQuestionFormat, &lineHeight).bottom / std::max(lineHeight, 1);
     return layout;
 }
 
@@ -220,6 +247,7 @@ TEST(AskChoice, ShowsTheGivenCaptionsAndEnableStatesLeftToRight)
     Choose([](HWND d) { PressKey(d, VK_ESCAPE); }, &view);
     for (int i = 0; i < 5; i++)
     {
+        std::erase(view.captions[i], '&');
         EXPECT_EQ(view.captions[i], kNotFoundCaptions[i]) << i;
         EXPECT_EQ(view.enabled[i], kNotFoundEnabled[i] != 0) << i;
         if (i > 0)
@@ -324,4 +352,114 @@ TEST(PromptKeys, TheFocusStartsOnTheSafeAnswerAndTabGoesLeftToRight)
     }
     EXPECT_EQ(cycle, (std::vector<int>{IDCANCEL, IDOK}));
     EXPECT_FALSE(yes);
+}
+
+namespace
+{
+// What a screen reader, the keyboard and a reader of larger text get of a prompt.
+struct PromptView
+{
+    std::string question;
+    // A visible, enabled static that is no tab stop, shows '&' as it is and comes before every button.
+    bool questionIsReadFirst = false;
+    bool keysAreUnique = true;
+    // What is cut: outside the dialog, over another control or too small for its text.
+    std::string cut;
+    int lineHeight = 0;
+    double contrast = 0;
+};
+
+const std::string kQuestion =
+    "Could not open file \"C:\\Docs & Notes\\averyveryverylongfoldernamewithoutanyspaces\\notes.txt\", open error 2";
+
+PromptView ViewPrompt(HWND dialog)
+{
+    PromptView view;
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HWND text = GetDlgItem(dialog, IDC_PROMPT_TEXT);
+    wchar_t textClass[16] = {};
+    GetClassNameW(text, textClass, 16);
+    const LONG textStyle = GetWindowLongW(text, GWL_STYLE);
+    view.question = ControlText(dialog, IDC_PROMPT_TEXT);
+    view.questionIsReadFirst = lstrcmpiW(textClass, L"Static") == 0 && IsWindowVisible(text) &&
+                               IsWindowEnabled(text) && !(textStyle & WS_TABSTOP) && (textStyle & SS_NOPREFIX);
+    view.contrast = TextContrast(text);
+    RECT client;
+    GetClientRect(dialog, &client);
+    std::vector<RECT> placed;
+    std::string keys;
+    bool textSeen = false;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        const std::string name = GetWindowTextUtf8(child);
+        const RECT rect = RectInParent(child);
+        // Buttons are drawn with edges around their caption.
+        const int edges = child == text ? 0 : 2 * GetSystemMetrics(SM_CXEDGE);
+        const RECT extent =
+            child == text ? TextExtent(text, kQuestionFormat, &view.lineHeight) : TextExtent(child, DT_SINGLELINE);
+        RECT common;
+        textSeen |= child == text;
+        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX || !IsWindowVisible(child))
+            continue;
+        if (!IntersectRect(&common, &rect, &client) || !EqualRect(&common, &rect) ||
+            extent.right + edges > rect.right - rect.left || extent.bottom + edges > rect.bottom - rect.top)
+            view.cut += name + " is cut; ";
+        for (const RECT& other : placed)
+            if (IntersectRect(&common, &rect, &other))
+                view.cut += name + " overlaps; ";
+        placed.push_back(rect);
+        if (child == text || name.find_first_not_of(' ') == std::string::npos)
+            continue;
+        view.questionIsReadFirst &= textSeen;
+        const size_t mark = name.find('&');
+        const char key = mark + 1 < name.size() ? static_cast<char>(std::toupper(name[mark + 1])) : 0;
+        view.keysAreUnique &= key && keys.find(key) == std::string::npos;
+        keys += key;
+    }
+    return view;
+}
+}
+
+// A prompt's question is what a screen reader reads when it opens, each button
+// has a key of its own, and the prompt stays whole and legible in high contrast
+// and with larger text.
+TEST(PromptAccess, TheQuestionIsReadFirstKeysAreUniqueAndEveryLookIsWholeAndLegible)
+{
+    const std::array<int, 5> all = {1, 1, 1, 1, 1};
+    const std::array<std::string, 5> answers = {"Yes", "Yes for all", "Cancel", "No", "No for all"};
+    const std::function<void()> prompts[] = {
+        [] { ShowMessage(nullptr, "Prompt", "", kQuestion, IDI_EXCLAMATION_MARK); },
+        [] { AskYesNo(nullptr, "Prompt", "", kQuestion, IDI_QUESTION_MARK); },
+        [&] { AskChoice(nullptr, "Prompt", "", kQuestion, IDI_EXCLAMATION_MARK, all, answers); },
+        [] { AskChoice(nullptr, "Prompt", "", kQuestion, IDI_EXCLAMATION_MARK, kNotFoundEnabled, kNotFoundCaptions); },
+    };
+    enum Look { Usual, HighContrast, LargerText };
+    const int kLargerTextHeight = 24;
+    for (Look look : {Usual, HighContrast, LargerText})
+    {
+        std::optional<HighContrastBlack> colours;
+        std::optional<MessageFontHeight> largerText;
+        if (look == HighContrast)
+            colours.emplace();
+        if (look == LargerText)
+            largerText.emplace(-kLargerTextHeight);
+        for (size_t i = 0; i < std::size(prompts); i++)
+        {
+            PromptView view;
+            {
+                DialogDriver driver("Prompt", [&](HWND dialog) {
+                    view = ViewPrompt(dialog);
+                    PressKey(dialog, VK_ESCAPE);
+                });
+                prompts[i]();
+            }
+            SCOPED_TRACE("look " + std::to_string(look) + ", prompt " + std::to_string(i));
+            EXPECT_EQ(view.question, kQuestion);
+            EXPECT_TRUE(view.questionIsReadFirst);
+            EXPECT_TRUE(view.keysAreUnique);
+            EXPECT_EQ(view.cut, "");
+            EXPECT_GE(view.contrast, 4.5);
+            EXPECT_GE(view.lineHeight, look == LargerText ? kLargerTextHeight : 1);
+        }
+    }
 }

@@ -2,16 +2,21 @@
 
 #include "framework/Text.h"
 #include "resources/resource.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/PageHost.h"
 #include "tests/support/SavedClassesKey.h"
+#include "tests/support/ScreenCapture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -33,6 +38,14 @@ protected:
 
     HWND Item(int id) const { return GetDlgItem(page.hwnd, id); }
     std::string Text(int id) const { return GetWindowTextUtf8(Item(id)); }
+
+    // What the link shows: its text inside the link's markup.
+    std::string LinkText() const
+    {
+        const std::string markup = Text(IDC_ABOUT_LINK);
+        const size_t start = markup.find('>') + 1;
+        return markup.substr(start, markup.rfind('<') - start);
+    }
 
     // The text colour the page gives a control of its own.
     COLORREF TextColour(HWND control) const
@@ -67,13 +80,17 @@ TEST_F(AboutPage, ShowsNameVersionNoticeAndLink)
     EXPECT_EQ(Text(IDC_ABOUT_NOTES), "");
     ASSERT_NE(Notice(), nullptr);
     EXPECT_NE(Text(GetDlgCtrlID(Notice())).find("Copyright"), std::string::npos);
-    const std::string link = Text(IDC_ABOUT_LINK);
+    const std::string link = LinkText();
     EXPECT_EQ(link.rfind("http://", 0), 0u);
     EXPECT_NE(link.find("corvath.com"), std::string::npos);
-    // The texts cannot be edited, and the link reports clicks.
+    // The texts cannot be edited; the link is one the keyboard reaches; the notes have a name.
     EXPECT_TRUE(GetWindowLongW(Item(IDC_ABOUT_TITLE), GWL_STYLE) & ES_READONLY);
     EXPECT_TRUE(GetWindowLongW(Item(IDC_ABOUT_NOTES), GWL_STYLE) & ES_READONLY);
-    EXPECT_TRUE(GetWindowLongW(Item(IDC_ABOUT_LINK), GWL_STYLE) & SS_NOTIFY);
+    wchar_t linkClass[16] = {};
+    GetClassNameW(Item(IDC_ABOUT_LINK), linkClass, 16);
+    EXPECT_STREQ(linkClass, WC_LINK);
+    EXPECT_TRUE(GetWindowLongW(Item(IDC_ABOUT_LINK), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(LabelOf(Item(IDC_ABOUT_NOTES)), "Release notes");
 
     // Enter and Escape leave the page as it is.
     SendMessageW(page.hwnd, WM_COMMAND, IDOK, 0);
@@ -82,11 +99,23 @@ TEST_F(AboutPage, ShowsNameVersionNoticeAndLink)
     EXPECT_EQ(Text(IDC_ABOUT_TITLE), "Velmora - v.1.0");
 }
 
-TEST_F(AboutPage, OnlyTheLinkIsBlueAndShowsTheHand)
+TEST_F(AboutPage, OnlyTheLinkIsBlueAllTextsReadInHighContrastTooAndTheLinkShowsTheHand)
 {
     EXPECT_EQ(TextColour(Item(IDC_ABOUT_LINK)), RGB(0, 0, 255));
     EXPECT_NE(TextColour(Notice()), RGB(0, 0, 255));
     EXPECT_NE(TextColour(Item(IDC_ABOUT_TITLE)), RGB(0, 0, 255));
+    // The texts read, and at once after a change to high contrast, where the link takes the system's colour.
+    std::optional<HighContrastBlack> colours;
+    for (bool highContrast : {false, true})
+    {
+        if (highContrast)
+            colours.emplace();
+        PumpUntil([] { return false; }, 100);
+        for (HWND text : {Item(IDC_ABOUT_TITLE), Notice(), Item(IDC_ABOUT_LINK)})
+            EXPECT_GE(TextContrast(text), 4.5) << GetDlgCtrlID(text) << (highContrast ? " in high contrast" : "");
+    }
+    EXPECT_EQ(TextColour(Item(IDC_ABOUT_LINK)), GetSysColor(COLOR_HOTLIGHT));
+    colours.reset();
 
     HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
@@ -99,7 +128,7 @@ TEST_F(AboutPage, OnlyTheLinkIsBlueAndShowsTheHand)
     EXPECT_NE(GetCursor(), hand);
 }
 
-TEST_F(AboutPage, ClickingTheLinkOpensItsAddress)
+TEST_F(AboutPage, AClickOrEnterOnTheLinkOpensItsAddress)
 {
     // Web addresses open with a command that writes the address it was given into a file.
     TempFolder folder;
@@ -110,16 +139,32 @@ TEST_F(AboutPage, ClickingTheLinkOpensItsAddress)
     ASSERT_TRUE(webHandler.Set(Narrow(system) + "\\cmd.exe /c echo %1> \"" + opened + "\""));
 
     HWND link = Item(IDC_ABOUT_LINK);
-    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    std::string text;
-    PumpUntil(
+    const std::function<void()> opens[] = {
         [&] {
-            text = ReadWholeFile(opened);
-            return text.find('\n') != std::string::npos;
+            SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         },
-        10000);
-    EXPECT_EQ(text, Text(IDC_ABOUT_LINK) + "\r\n");
+        // Enter as the dialog manager delivers it to the focused link.
+        [&] {
+            SetFocus(link);
+            MSG enter = {link, WM_KEYDOWN, VK_RETURN, 1};
+            if (!IsDialogMessageW(page.hwnd, &enter))
+                DispatchMessageW(&enter);
+        },
+    };
+    for (const auto& open : opens)
+    {
+        DeleteFileW(Widen(opened).c_str());
+        open();
+        std::string text;
+        PumpUntil(
+            [&] {
+                text = ReadWholeFile(opened);
+                return text.find('\n') != std::string::npos;
+            },
+            10000);
+        EXPECT_EQ(text, LinkText() + "\r\n");
+    }
 }
 
 TEST_F(AboutPage, PaintsThePictureStretchedWithBlueTransparent)

@@ -1,12 +1,14 @@
 #include "help/CWindowHelpCheckUpdates.h"
 
 #include "framework/CWnd.h"
+#include "framework/Text.h"
 #include "help/UpdateReport.h"
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/PageHost.h"
+#include "tests/support/ScreenCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,7 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace
@@ -396,5 +399,31 @@ TEST_F(UpdatePage, HostileRepliesEndInTheirReports)
         statusCount.final = 0;
         CheckAndWait();
         ExpectReport(report);
+    }
+}
+
+// The report has a name, reads in the usual colours and at once after a change to
+// high contrast, and keeps its text; an address alone reads too.
+TEST_F(UpdatePage, TheReportIsNamedAndReadsInTheUsualAndHighContrastColours)
+{
+    LocalHttpServer server(LocalHttpServer::Answer::Reply, kGoodReply);
+    OpenPage(server);
+    EXPECT_EQ(LabelOf(Item(IDC_UPDATE_REPORT)), "Update report");
+    CheckAndWait();
+    std::optional<HighContrastBlack> colours;
+    for (bool highContrast : {false, true})
+    {
+        if (highContrast)
+            colours.emplace();
+        for (const std::string& report : {kGoodReport, std::string(kAddress)})
+        {
+            SetWindowTextW(Item(IDC_UPDATE_REPORT), Widen(report).c_str());
+            PumpUntil([] { return false; }, 100);
+            COLORREF background = CLR_INVALID;
+            EXPECT_GE(TextContrast(Item(IDC_UPDATE_REPORT), &background), 4.5)
+                << report << (highContrast ? " in high contrast" : "");
+            EXPECT_EQ(background, GetSysColor(COLOR_BTNFACE));
+        }
+        EXPECT_EQ(Shown(), kAddress);
     }
 }

@@ -100,20 +100,23 @@ void ExpectWhole(HWND parent, bool noOverlaps, const std::string& what)
             << what << ": " << control.name << " at " << control.rect.left << "," << control.rect.top << "-"
             << control.rect.right << "," << control.rect.bottom << " outside " << client.right << "x" << client.bottom;
     }
-    // A label narrower than its text wraps, and its second line is cut off.
+    // A label's text wraps as the label draws it, and lines below its bottom are cut off.
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     {
-        wchar_t text[256] = {};
-        if (!IsWindowVisible(child) || ClassOf(child) != "Static" || GetWindowTextW(child, text, 256) == 0)
+        wchar_t text[512] = {};
+        if (!IsWindowVisible(child) || ClassOf(child) != "Static" || GetWindowTextW(child, text, 512) == 0)
             continue;
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        RECT rect = RectInParent(child), extent = {0, 0, rect.right - rect.left, 0};
         HDC dc = GetDC(child);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
-        SIZE extent = {};
-        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+        DrawTextW(dc, text, -1, &extent,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0) |
+                      ((style & SS_EDITCONTROL) ? DT_EDITCONTROL : 0));
         SelectObject(dc, old);
         ReleaseDC(child, dc);
-        RECT rect = RectInParent(child);
-        EXPECT_LE(extent.cx, rect.right - rect.left) << what << ": label " << GetDlgCtrlID(child) << " is cut";
+        EXPECT_LE(extent.right, rect.right - rect.left) << what << ": label " << GetDlgCtrlID(child) << " is cut";
+        EXPECT_LE(extent.bottom, rect.bottom - rect.top) << what << ": label " << GetDlgCtrlID(child) << " is cut";
     }
     if (!noOverlaps)
         return;

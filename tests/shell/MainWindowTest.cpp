@@ -1,4 +1,5 @@
 #include "tests/shell/MainWindowFixture.h"
+#include "tests/support/ScreenCapture.h"
 
 namespace
 {
@@ -257,15 +258,12 @@ TEST_F(MainWindow, AChangeOfSystemColoursReachesEveryControl)
     const int lists[] = {IDC_RESULTS, IDC_LOCATIONS};
     for (int id : lists)
         SetWindowSubclass(GetDlgItem(searchPage.hwnd, id), CountColourChanges, 1, (DWORD_PTR)&told);
-    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
-    const COLORREF highContrast[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
-    COLORREF saved[std::size(elements)];
-    for (size_t i = 0; i < std::size(elements); i++)
-        saved[i] = GetSysColor(elements[i]);
-    ASSERT_TRUE(SetSysColors(std::size(elements), elements, highContrast));
-    PumpUntil([] { return false; }, 50);
-    const int toldOfTheChange = told;
-    SetSysColors(std::size(elements), elements, saved);
+    int toldOfTheChange = 0;
+    {
+        HighContrastBlack theme;
+        PumpUntil([] { return false; }, 50);
+        toldOfTheChange = told;
+    }
     for (int id : lists)
         RemoveWindowSubclass(GetDlgItem(searchPage.hwnd, id), CountColourChanges, 1);
     EXPECT_EQ(toldOfTheChange, (int)std::size(lists));

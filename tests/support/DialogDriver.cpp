@@ -157,3 +157,17 @@ std::vector<SeenPrompt> DialogCloser::Stop()
         thread.join();
     return seen;
 }
+
+std::string LabelOf(HWND control)
+{
+    for (HWND before = GetWindow(control, GW_HWNDPREV); before; before = GetWindow(before, GW_HWNDPREV))
+    {
+        wchar_t className[16] = {};
+        GetClassNameW(before, className, 16);
+        if (lstrcmpiW(className, L"Static") == 0)
+            return GetWindowTextUtf8(before);
+        if (GetWindowLongW(before, GWL_STYLE) & WS_TABSTOP)
+            break;
+    }
+    return "";
+}

@@ -53,3 +53,7 @@ private:
     std::vector<SeenPrompt> seen;
     std::thread thread;
 };
+
+// The name the platform gives a control without a text of its own: the text of
+// the nearest static before it in z-order, unless a tab stop comes between.
+std::string LabelOf(HWND control);

@@ -1,5 +1,10 @@
 #include "tests/support/ScreenCapture.h"
 
+#include "framework/Gdi.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <vector>
 
 namespace
@@ -45,4 +50,63 @@ bool SaveScreenArea(const RECT& area, const std::wstring& path)
                        WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
     CloseHandle(out);
     return whole;
+}
+
+namespace
+{
+const int kHighContrastElements[] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNFACE,       COLOR_BTNTEXT,
+                                     COLOR_HOTLIGHT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
+const COLORREF kHighContrastBlack[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255),
+                                       RGB(255, 255, 0), RGB(26, 235, 255),  RGB(0, 0, 0), RGB(63, 242, 0)};
+const int kElementCount = std::size(kHighContrastElements);
+}
+
+double TextContrast(HWND control, COLORREF* background)
+{
+    RECT client;
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    std::map<COLORREF, size_t> counts;
+    for (int y = 0; y < client.bottom; y++)
+        for (int x = 0; x < client.right; x++)
+            counts[GetPixel(dc, x, y)]++;
+    ReleaseDC(control, dc);
+    COLORREF paper = CLR_INVALID;
+    for (const auto& [colour, count] : counts)
+        paper = paper == CLR_INVALID || count > counts[paper] ? colour : paper;
+    double contrast = 1;
+    for (const auto& [colour, count] : counts)
+        contrast = std::max(contrast, ContrastRatio(colour, paper));
+    if (background)
+        *background = paper;
+    return contrast;
+}
+
+HighContrastBlack::HighContrastBlack()
+{
+    for (int element : kHighContrastElements)
+        saved.push_back(GetSysColor(element));
+    // As the system does: the setting first, then the colours, which repaint every window.
+    OverrideHighContrast(1);
+    SetSysColors(kElementCount, kHighContrastElements, kHighContrastBlack);
+}
+
+HighContrastBlack::~HighContrastBlack()
+{
+    OverrideHighContrast(-1);
+    SetSysColors(kElementCount, kHighContrastElements, saved.data());
+}
+
+MessageFontHeight::MessageFontHeight(int height)
+{
+    saved.cbSize = sizeof(saved);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
+    NONCLIENTMETRICSW changed = saved;
+    changed.lfMessageFont.lfHeight = height;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(changed), &changed, 0);
+}
+
+MessageFontHeight::~MessageFontHeight()
+{
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
 }
