@@ -93,6 +93,7 @@ COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio)
             return moved;
     }
     return end;
+}
 
 bool IsHighContrast()
 {
