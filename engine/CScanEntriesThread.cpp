@@ -10,7 +10,8 @@
 
 CScanEntriesThread::CScanEntriesThread(ScanJob job, SearchResults* found, WorkerControl* control,
                                        IWorkerProgress* progress)
-    : CWorkerThread(found, control, progress), locations(std::move(job.locations)), criteria(std::move(job.criteria)),
+    : CWorkerThread(found, control, progress), locations(std::move(job.locations)), skip(std::move(job.skip)),
+      criteria(std::move(job.criteria)),
       types(criteria.fileType), zone(CurrentZoneRule()), biasNow(CurrentBias())
 {
 }
@@ -23,12 +24,18 @@ void CScanEntriesThread::Run()
     progress->WorkerStarted();
 
     for (const std::string& location : locations)
-        roots.push_back(RealPath(LongPath(location)));
+    {
+        const std::wstring path = LongPath(location);
+        const std::wstring real = RealPath(path);
+        skipped.push_back(!skip.Empty() && (skip.Skips(path) || (!real.empty() && skip.Skips(real))));
+        // A skipped location was not walked: a later one inside it is walked all the same.
+        roots.push_back(skipped.back() ? std::wstring() : real);
+    }
     bool stopped = false;
     // The walk, its threads and its heap are gone before the end is announced:
     // a program that ends as soon as it hears of it must not find them at work.
     {
-        FolderWalk walk(criteria, types, zone, biasNow, roots, control);
+        FolderWalk walk(criteria, types, skip, zone, biasNow, roots, control);
         for (size_t index = 0; index < locations.size(); index++)
         {
             if (StopRequested())
@@ -64,8 +71,11 @@ DWORD AttributesOf(const std::string& location)
 
 void CScanEntriesThread::CheckLocations()
 {
-    for (const std::string& location : locations)
+    for (size_t index = 0; index < locations.size(); index++)
     {
+        const std::string& location = locations[index];
+        if (skipped[index])
+            continue;
         if (AttributesOf(location) == INVALID_FILE_ATTRIBUTES)
         {
             if (!SkippingAll() && AskSkip(" \"" + location + "\" not found.", "") == Choice::Cancel)
@@ -111,6 +121,8 @@ bool CScanEntriesThread::LeadsIntoRoots(const std::wstring& real) const
 bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
 {
     const std::string& location = locations[index];
+    if (skipped[index])
+        return true;
     DWORD attributes = AttributesOf(location);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;

@@ -26,7 +26,10 @@ protected:
 
 private:
     const std::vector<std::string> locations;
-    // Each location's real path, and the targets of links walked so far: a
+    const SkipRules skip;
+    // Whether the skip rules skip each location: it is neither walked nor asked about.
+    std::vector<bool> skipped;
+    // Each location's real path (empty for a skipped one), and the targets of links walked so far: a
     // directory is walked once, however many ways lead to it.
     std::vector<std::wstring> roots;
     std::vector<std::wstring> linkRoots;

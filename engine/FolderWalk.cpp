@@ -39,9 +39,10 @@ bool FolderWalk::Later(const Task& a, const Task& b)
     return std::lexicographical_compare(b.order.begin(), b.order.end(), a.order.begin(), a.order.end());
 }
 
-FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
-                       const std::vector<std::wstring>& roots, WorkerControl* control)
-    : criteria(criteria), types(types), zone(zone), biasNow(biasNow), roots(roots), control(control),
+FolderWalk::FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const SkipRules& skip,
+                       const ZoneRule& zone, int biasNow, const std::vector<std::wstring>& roots,
+                       WorkerControl* control)
+    : criteria(criteria), types(types), skip(skip), zone(zone), biasNow(biasNow), roots(roots), control(control),
       heap(HeapCreate(0, 0, 0)), pace(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads)),
       started(std::chrono::steady_clock::now())
 {
@@ -255,16 +256,25 @@ uint64_t FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundF
             NarrowInto(entry.cFileName, name);
             const std::string path = task.folder + name;
             subfolder.folder = path + "\\";
+            // A skipped folder is judged where the walk meets it, before anything in it is listed.
+            if (!skip.Empty() && skip.Skips(LongPath(path)))
+                continue;
             // Links are told apart by their targets; other folders by their names, as
             // opening every folder to identify it would cost more than the walk.
             subfolder.link = IsLink(entry.dwFileAttributes, entry.dwReserved0);
             if (subfolder.link)
             {
                 subfolder.real = RealPath(LongPath(path));
+                // A link is judged by where it leads too.
+                if (!skip.Empty() && !subfolder.real.empty() && skip.Skips(subfolder.real))
+                    continue;
                 segment.subfolders.push_back(std::move(subfolder));
                 continue;
             }
             subfolder.real = ComparablePath(task.real + entry.cFileName);
+            // And so is a folder below a location reached through a link.
+            if (!skip.Empty() && skip.Skips(subfolder.real))
+                continue;
             const auto earlierEnd = roots.begin() + task.location;
             if (std::find(roots.begin(), earlierEnd, subfolder.real) != earlierEnd)
                 continue;

@@ -12,6 +12,7 @@
 #include "engine/ListingPace.h"
 #include "engine/LocalTime.h"
 #include "engine/SearchCriteria.h"
+#include "engine/SkipRules.h"
 #include "engine/WantedTypes.h"
 #include "engine/WorkerControl.h"
 
@@ -80,9 +81,9 @@ public:
     };
 
     // roots: the comparing forms of the search's locations, which no listing enters
-    // again. Starts the threads.
-    FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const ZoneRule& zone, int biasNow,
-               const std::vector<std::wstring>& roots, WorkerControl* control);
+    // again. A subfolder the skip rules skip is not listed. Starts the threads.
+    FolderWalk(const SearchCriteria& criteria, const WantedTypes& types, const SkipRules& skip, const ZoneRule& zone,
+               int biasNow, const std::vector<std::wstring>& roots, WorkerControl* control);
     // Ends and waits for every thread. Every segment must have gone before.
     ~FolderWalk();
     FolderWalk(const FolderWalk&) = delete;
@@ -114,6 +115,7 @@ private:
 
     const SearchCriteria& criteria;
     const WantedTypes& types;
+    const SkipRules& skip;
     const ZoneRule zone;
     const int biasNow;
     const std::vector<std::wstring>& roots;

@@ -55,6 +55,11 @@ bool DateMatches(const SearchCriteria& criteria, int64_t testedTime)
         return testedTime <= criteria.dateFrom;
     case DateCondition::IsAfter:
         return testedTime >= criteria.dateFrom;
+    // An age's bound is a moment to the second: older is strictly before it.
+    case DateCondition::IsOlderThan:
+        return testedTime < criteria.dateFrom;
+    case DateCondition::IsWithinLast:
+        return testedTime >= criteria.dateFrom;
     }
     return false;
 }

@@ -13,8 +13,8 @@
 void FileTypeOf(std::string_view name, std::string& type);
 std::string FileTypeOf(std::string_view name);
 
-// The size and date tests a file must pass besides its type. Bounds are inclusive; a condition
-// outside its list never passes.
+// The size and date tests a file must pass besides its type. Bounds are inclusive, but for an
+// age the files older than it lie strictly before its bound; a condition outside its list never passes.
 bool SizeMatches(const SearchCriteria& criteria, uint64_t size);
 bool DateMatches(const SearchCriteria& criteria, int64_t testedTime);
 

@@ -8,7 +8,18 @@
 // The values are the indexes of the search page's drop-down choices, so an index converts with
 // static_cast. A value outside the list is kept as it is and never passes a test.
 enum class DateKind : int { Created = 0, Modified = 1, Accessed = 2 };
-enum class DateCondition : int { Any = 0, Is = 1, IsBefore = 2, IsAfter = 3, IsBetween = 4 };
+// IsOlderThan and IsWithinLast take their bound, a moment computed from an age, in dateFrom.
+enum class DateCondition : int
+{
+    Any = 0,
+    Is = 1,
+    IsBefore = 2,
+    IsAfter = 3,
+    IsBetween = 4,
+    IsOlderThan = 5,
+    IsWithinLast = 6
+};
+enum class AgeUnit : int { Days = 0, Weeks = 1, Months = 2, Years = 3 };
 enum class SizeCondition : int { Any = 0, IsMoreThan = 1, IsLessThan = 2, IsBetween = 3 };
 
 struct SearchCriteria

@@ -21,3 +21,9 @@ std::string LowerText(const std::string& utf8)
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, lower.data(), lowerLength, nullptr, nullptr);
     return lower;
 }
+
+void LowerWide(std::wstring& text)
+{
+    if (!text.empty())
+        CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+}

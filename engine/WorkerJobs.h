@@ -4,6 +4,7 @@
 
 #include "engine/FoundFile.h"
 #include "engine/SearchCriteria.h"
+#include "engine/SkipRules.h"
 
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@ struct ScanJob
     SearchCriteria criteria;
     // Folders and disks, in the order the locations list shows them.
     std::vector<std::string> locations;
+    // Folders never listed, and locations never walked.
+    SkipRules skip;
 };
 
 struct DeletionJob

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Matching.h"
+#include "engine/SkipRules.h"
 
 #include <memory>
 #include <vector>
@@ -148,7 +149,7 @@ TEST(MatchesTest, UnknownConditionsNeverPass)
 {
     EXPECT_FALSE(SizeMatches(SizeCriteria(static_cast<SizeCondition>(4), 0, UINT64_MAX), 10));
     EXPECT_FALSE(SizeMatches(SizeCriteria(static_cast<SizeCondition>(-1), 0, UINT64_MAX), 10));
-    EXPECT_FALSE(DateMatches(DateCriteria(static_cast<DateCondition>(5), INT64_MIN, INT64_MAX), 0));
+    EXPECT_FALSE(DateMatches(DateCriteria(static_cast<DateCondition>(7), INT64_MIN, INT64_MAX), 0));
     EXPECT_FALSE(DateMatches(DateCriteria(static_cast<DateCondition>(-1), INT64_MIN, INT64_MAX), 0));
 }
 
@@ -224,4 +225,89 @@ TEST(DropRowsTest, RowsLeftByDeletionsKeepTheirFoundPlaces)
     // Dropping nothing changes nothing.
     DropRows(rows, places, {0, 0, 0});
     EXPECT_EQ(rows.size(), 3u);
+}
+
+TEST(SkipRulesTest, PathsSkipTheirTreesAndPatternsTheFoldersTheyName)
+{
+    // Folders, by their Windows paths: the wide literals hold surrogate pairs there.
+    const char* const paths = "C:\\Work\\Keep; \\\\?\\UNC\\Srv\\Share\\Old\\ ;D:\\Trail\\\\";
+    const char* const patterns =
+        " node_modules ;.git;\t*cache*\t;?-tmp;a*b*c;\xCE\x9A\xCE\xA1\xCE\xA5\xCE\xA6\xCE\x9F;\xE6\x97\xA5\xE6\x9C\xAC*";
+    const struct
+    {
+        const char* rules;
+        const wchar_t* folder;
+        bool skipped;
+    } cases[] = {
+        {paths, L"C:\\Work\\Keep", true},
+        {paths, L"c:\\work\\keep\\", true},
+        {paths, L"\\\\?\\C:\\WORK\\KEEP\\sub\\deeper", true},
+        {paths, L"C:\\Work\\Keeper", false},
+        {paths, L"C:\\Work", false},
+        {paths, L"E:\\Work\\Keep", false},
+        {paths, L"\\\\srv\\share\\old\\x", true},
+        {paths, L"\\\\?\\UNC\\SRV\\Share\\Old", true},
+        {paths, L"\\\\srv\\share\\older", false},
+        {paths, L"D:\\trail", true},
+        {patterns, L"C:\\p\\node_modules", true},
+        {patterns, L"C:\\p\\a\\b\\NODE_MODULES\\", true},
+        {patterns, L"C:\\p\\node_modules_x", false},
+        {patterns, L"\\\\?\\C:\\p\\.GIT", true},
+        {patterns, L"C:\\p\\.github", false},
+        {patterns, L"C:\\p\\WebCache", true},
+        // Only the folder's own name counts: below a matching folder the walk never comes.
+        {patterns, L"C:\\p\\Cache\\inner", false},
+        {patterns, L"C:\\p\\\U0001F600-tmp", true},
+        {patterns, L"C:\\p\\ab-tmp", false},
+        {patterns, L"C:\\p\\axxbyyc", true},
+        {patterns, L"C:\\p\\abcb", false},
+        {patterns, L"C:\\p\\\u03ba\u03c1\u03c5\u03c6\u03bf", true},
+        {patterns, L"C:\\p\\\u039a\u03c1\u03c5\u03c6\u03bf", true},
+        {patterns, L"C:\\p\\\u03ba\u03c1\u03c5\u03c6", false},
+        {patterns, L"C:\\p\\\u65e5\u672c\u8a9e", true},
+        {patterns, L"C:\\p\\\u672c\u65e5", false},
+        // A disk's or a share's root has no name for a pattern to match.
+        {"*", L"C:\\", false},
+        {"*", L"\\\\srv\\share", false},
+        {"*", L"\\\\?\\C:\\x", true},
+    };
+    for (const auto& c : cases)
+    {
+        SkipRules rules;
+        std::string tooLong;
+        ASSERT_TRUE(rules.Parse(c.rules, tooLong)) << c.rules;
+        EXPECT_EQ(rules.Skips(c.folder), c.skipped) << c.rules << " / " << std::wstring(c.folder).size();
+    }
+}
+
+TEST(SkipRulesTest, EmptyEntriesAreIgnoredAndATooLongOneIsRefused)
+{
+    SkipRules rules;
+    std::string tooLong;
+    for (const char* nothing : {"", " ", " ; ;\t;", ";;", "\\", " \\\\ ;"})
+    {
+        EXPECT_TRUE(rules.Parse(nothing, tooLong)) << '"' << nothing << '"';
+        EXPECT_TRUE(rules.Empty()) << '"' << nothing << '"';
+        EXPECT_FALSE(rules.Skips(L"C:\\x")) << '"' << nothing << '"';
+    }
+
+    // A new text replaces the rules before it.
+    ASSERT_TRUE(rules.Parse("cache", tooLong));
+    ASSERT_TRUE(rules.Parse("logs", tooLong));
+    EXPECT_FALSE(rules.Skips(L"C:\\cache"));
+    EXPECT_TRUE(rules.Skips(L"C:\\logs"));
+
+    // The bound counts UTF-16 units, as a path's length is counted: an emoji takes two.
+    const std::string longest = "C:\\" + std::string(SkipRules::kMaxEntryLength - 3, 'x');
+    EXPECT_TRUE(rules.Parse("a;" + longest, tooLong));
+    std::string emoji;
+    for (size_t n = 0; n < SkipRules::kMaxEntryLength / 2 + 1; n++)
+        emoji += "\xF0\x9F\x98\x80";
+    for (const std::string& entry : {longest + "x", emoji})
+    {
+        tooLong.clear();
+        EXPECT_FALSE(rules.Parse("cache; " + entry + " ;logs", tooLong));
+        EXPECT_EQ(tooLong, entry);
+        EXPECT_FALSE(rules.Skips(L"C:\\cache"));
+    }
 }
