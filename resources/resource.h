@@ -120,6 +120,10 @@
 #define IDC_TOTAL_LINE          1244
 #define IDC_DATE_MODE           1245
 #define IDC_SELECTION_TOTAL     1246
+// An age instead of dates, and the folders a search leaves out
+#define IDC_AGE_AMOUNT          1252
+#define IDC_AGE_UNIT            1253
+#define IDC_SKIP_FOLDERS        1254
 
 // The result list's context menu and its commands
 #define IDM_RESULTS             3
@@ -128,6 +132,7 @@
 #define ID_RESULTS_COPY_PATH    1249
 #define ID_RESULTS_SELECT_ALL   1250
 #define ID_RESULTS_SAVE_LIST    1251
+#define ID_RESULTS_SKIP_FOLDER  1255
 // "Sort by": one command per column, N to Date, in the columns' order.
 #define ID_RESULTS_SORT_N       1270
 #define ID_RESULTS_SORT_DATE    1275

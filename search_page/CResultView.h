@@ -54,6 +54,10 @@ public:
     void OpenFolder(int row);
     void CopyPaths();
     void SaveListAs();
+    // The folders of the selected rows, each once and ending with a backslash;
+    // every row in or below one of them leaves the found files (the files stay
+    // on disk), the others keeping their places; a rebuild lists what is left.
+    std::vector<std::string> DropSelectedFolders();
     // Writes every row in shown order as CSV; false after a message.
     bool SaveList(const std::string& path);
     // The context menu at a screen point; point (-1, -1): below the active row.

@@ -123,6 +123,7 @@ bool CWindowWiperEntries::OnCommand(int id, int code)
     case ID_RESULTS_COPY_PATH:
     case ID_RESULTS_SELECT_ALL:
     case ID_RESULTS_SAVE_LIST:
+    case ID_RESULTS_SKIP_FOLDER:
         OnResultCommand(id);
         return true;
     }
@@ -217,7 +218,26 @@ void CWindowWiperEntries::OnResultCommand(int id)
     case ID_RESULTS_SAVE_LIST:
         results.SaveListAs();
         break;
+    case ID_RESULTS_SKIP_FOLDER:
+        SkipSelectedFolders();
+        break;
     }
+}
+
+void CWindowWiperEntries::SkipSelectedFolders()
+{
+    const std::vector<std::string> folders = results.DropSelectedFolders();
+    if (folders.empty())
+        return;
+    DoDataExchange(true);
+    for (const std::string& folder : folders)
+    {
+        if (!skipFolders.empty() && skipFolders.back() != ';')
+            skipFolders += ";";
+        skipFolders += folder;
+    }
+    DoDataExchange(false);
+    RefreshResults();
 }
 
 void CWindowWiperEntries::InitList(CCustomList& list, int id, const char* const headings[], const char* const tips[],
@@ -283,7 +303,8 @@ void CWindowWiperEntries::OnFind()
     results.ListInFoundOrder();
     RefreshResults();
 
-    if (!ComputeCriteria())
+    SkipRules skip;
+    if (!ComputeCriteria(skip))
         return;
     if (locations.empty())
     {
@@ -297,8 +318,11 @@ void CWindowWiperEntries::OnFind()
         return;
     }
 
+    KeepSearch();
     requestedOperation = Operation::Search;
-    OperationStarted(progress.StartSearch(this, &found, "Files Searching", {criteria, locations}));
+    ScanJob job{criteria, locations};
+    job.skip = std::move(skip);
+    OperationStarted(progress.StartSearch(this, &found, "Files Searching", std::move(job)));
     DoDataExchange(false);
 }
 

@@ -1,18 +1,21 @@
 // The search page: criteria, locations, the search and its results, and the
 // start of a deletion. Its handlers are split by concern: the criteria form in
 // WiperEntriesCriteria.cpp, the locations list in WiperEntriesLocations.cpp,
-// the result rows in CResultView; this class ties them together.
+// the search kept between runs in WiperEntriesKept.cpp, the result rows in
+// CResultView; this class ties them together.
 #pragma once
 
 #include "engine/Operation.h"
 #include "engine/SearchCriteria.h"
 #include "engine/SearchResults.h"
+#include "engine/SkipRules.h"
 #include "framework/CPage.h"
 #include "framework/Dpi.h"
 #include "framework/CCustomList.h"
 #include "search_page/CResultView.h"
 #include "search_page/CWindowProgressUnDelete.h"
 #include "search_page/IResultsPage.h"
+#include "search_page/KeptSearchFile.h"
 
 #include <string>
 #include <vector>
@@ -45,6 +48,10 @@ public:
     const std::vector<std::string>& Locations() const { return locations; }
     // Appends a folder unless the list holds exactly this path already; false when it does.
     bool AddLocation(const std::string& path);
+    // Keeps the search in this file between runs, and shows what it kept now.
+    void UseKeptSearch(const std::string& path);
+    // Writes the search as the form holds it to the kept file.
+    void KeepSearch();
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,6 +87,11 @@ private:
     int sizeToValue = 10;
     int sizeUnit = 2;
     std::string sizeUnitText;
+    // An age instead of dates ("is older than", "is within the last"), as typed.
+    std::string ageText;
+    int ageUnit = 0;
+    std::string skipFolders;
+    KeptSearchFile keptSearch;
 
     std::vector<size_t> selectedLocations;
     // "Find" waits for the first refresh of either list, "Delete" for the first result refresh.
@@ -100,6 +112,8 @@ private:
     void OnDateModeChange();
     void OnSizeConditionChange();
     void OnSizeUnitChange();
+    // The pickers and the date mode, or the age's box and unit, as the date condition asks.
+    void ShowDateControls();
     void OnFind();
     void OnDelete();
     void OnAdd();
@@ -120,8 +134,15 @@ private:
     void OperationStarted(bool started);
     // The one place that enables "Find", "Delete", "Remove" and "Empty list".
     void UpdateButtons();
-    // Steps 3 to 7 of a search's start: the file type, the date and size bounds.
-    bool ComputeCriteria();
+    // Steps 3 to 7 of a search's start: the file type, the date and size bounds;
+    // then the folders to skip.
+    bool ComputeCriteria(SkipRules& skip);
+    // The age's bound from now; false, with the focus in the box, for an amount out of range.
+    bool ComputeAge();
+    // "Skip this folder": the selected rows' folders join the box and their rows leave the list.
+    void SkipSelectedFolders();
+    KeptSearch FormSearch();
+    void ShowSearch(const KeptSearch& search);
     // True when the search may go on by its date kind.
     bool ConfirmAccessedDates();
     // Asks about chosen files kept online only; "Skip them" leaves them out of the job.

@@ -1,9 +1,10 @@
 // The commands on the result rows: open, open the folder, copy the paths,
-// save the list, and the context menu that offers them.
+// save the list, skip their folders, and the context menu that offers them.
 #include "search_page/CResultView.h"
 
-#include "framework/Prompts.h"
+#include "engine/TextCase.h"
 #include "framework/ComScope.h"
+#include "framework/Prompts.h"
 #include "framework/ReplaceFile.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -12,6 +13,8 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
+
+#include <algorithm>
 
 
 namespace
@@ -87,6 +90,42 @@ void CResultView::CopyPaths()
     CloseClipboard();
 }
 
+std::vector<std::string> CResultView::DropSelectedFolders()
+{
+    std::vector<std::string> folders;
+    std::vector<std::string> lowered;
+    std::vector<uint32_t> dropped;
+    {
+        SearchResults::Reading rows(*found);
+        for (size_t file : rowOrder)
+        {
+            if (file >= rows.Rows().size() || !rows.Rows()[file].rowSelected)
+                continue;
+            const std::string& folder = rows.Rows()[file].Folder();
+            std::string key = LowerText(folder);
+            if (std::find(lowered.begin(), lowered.end(), key) != lowered.end())
+                continue;
+            folders.push_back(folder);
+            lowered.push_back(std::move(key));
+        }
+        // A folder ends with its backslash, so a prefix is the folder itself or one below it.
+        for (size_t file = 0; file < rows.Rows().size(); file++)
+        {
+            const std::string key = LowerText(rows.Rows()[file].Folder());
+            if (std::any_of(lowered.begin(), lowered.end(),
+                            [&](const std::string& skipped) { return key.starts_with(skipped); }))
+                dropped.push_back(static_cast<uint32_t>(rows.PlaceOf(file)));
+        }
+    }
+    if (!dropped.empty())
+    {
+        // The rows that are left stay where they were shown.
+        KeepShownOrder();
+        found->DropFoundPlaces(dropped);
+    }
+    return folders;
+}
+
 void CResultView::SaveListAs()
 {
     std::wstring path(kSavePathChars, L'\0');
@@ -139,13 +178,14 @@ void CResultView::ShowMenu(POINT point, bool enabled)
     HMENU popup = GetSubMenu(menu, 0);
     const bool hasRow = ActiveRow() >= 0;
     const bool hasRows = !rowOrder.empty();
+    const bool hasSelection = found->Selection().files > 0;
     const struct
     {
         UINT id;
         bool enabled;
     } items[] = {
         {ID_RESULTS_OPEN, hasRow},          {ID_RESULTS_OPEN_FOLDER, hasRow}, {ID_RESULTS_COPY_PATH, hasRow},
-        {ID_RESULTS_SELECT_ALL, hasRows}, {ID_RESULTS_SAVE_LIST, hasRows},
+        {ID_RESULTS_SELECT_ALL, hasRows}, {ID_RESULTS_SAVE_LIST, hasRows}, {ID_RESULTS_SKIP_FOLDER, hasSelection},
     };
     for (const auto& item : items)
         EnableMenuItem(popup, item.id, MF_BYCOMMAND | (enabled && item.enabled ? MF_ENABLED : MF_GRAYED));

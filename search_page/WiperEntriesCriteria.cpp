@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <charconv>
 #include <climits>
 #include <vector>
 
@@ -34,6 +35,9 @@ SYSTEMTIME ZeroDayTime(WORD hour, WORD minute, WORD second)
     time.wSecond = second;
     return time;
 }
+
+// How much of an over-long "Skip folders" entry its message shows.
+const size_t kShownEntry = 60;
 
 // The unit index of a size-unit entry; any other text counts as bytes.
 int UnitIndex(const std::string& unitText)
@@ -63,7 +67,10 @@ void CWindowWiperEntries::InitCriteria()
         int selected;
     } lists[] = {
         {IDC_DATE_KIND, {L"Created Date", L"Modified Date", L"Accessed Date"}, 1},
-        {IDC_DATE_CONDITION, {L"any", L"is", L"is before", L"is after", L"is between"}, 0},
+        {IDC_DATE_CONDITION,
+         {L"any", L"is", L"is before", L"is after", L"is between", L"is older than", L"is within the last"},
+         0},
+        {IDC_AGE_UNIT, {L"days", L"weeks", L"months", L"years"}, 0},
         {IDC_DATE_MODE, {L"Date", L"Date and Time"}, 0},
         {IDC_SIZE_CONDITION, {L"any", L"is more than", L"is less than", L"is between"}, 0},
         {IDC_SIZE_UNIT, {L"B", L"KB", L"MB", L"GB"}, 2},
@@ -97,6 +104,11 @@ void CWindowWiperEntries::InitCriteria()
     EnableItem(IDC_SIZE_TO, false);
     EnableItem(IDC_SIZE_UNIT, false);
 
+    ageText = std::to_string(KeptSearch().ageAmount);
+    ageUnit = 0;
+    skipFolders.clear();
+    ShowDateControls();
+
     GetLocalTime(&fromDate);
     toDate = fromDate;
     fromTime = ZeroDayTime(0, 0, 0);
@@ -118,6 +130,9 @@ void CWindowWiperEntries::DoDataExchange(bool save)
     ExchangeInt(hwnd, IDC_SIZE_TO, sizeToValue, save);
     ExchangeComboIndex(hwnd, IDC_SIZE_UNIT, sizeUnit, save);
     ExchangeComboText(hwnd, IDC_SIZE_UNIT, sizeUnitText, save);
+    ExchangeText(hwnd, IDC_AGE_AMOUNT, ageText, save);
+    ExchangeComboIndex(hwnd, IDC_AGE_UNIT, ageUnit, save);
+    ExchangeText(hwnd, IDC_SKIP_FOLDERS, skipFolders, save);
 }
 
 void CWindowWiperEntries::OnAllFiles()
@@ -171,7 +186,21 @@ void CWindowWiperEntries::OnDateConditionChange()
             EnableItem(label, true);
         }
     }
+    ShowDateControls();
     DoDataExchange(false);
+}
+
+void CWindowWiperEntries::ShowDateControls()
+{
+    const bool age =
+        criteria.dateCondition == DateCondition::IsOlderThan || criteria.dateCondition == DateCondition::IsWithinLast;
+    for (int picker : {IDC_DATE_FROM, IDC_TIME_FROM, IDC_DATE_TO, IDC_TIME_TO, IDC_DATE_MODE})
+        ShowItem(picker, !age);
+    for (int ageControl : {IDC_AGE_AMOUNT, IDC_AGE_UNIT})
+    {
+        ShowItem(ageControl, age);
+        EnableItem(ageControl, age);
+    }
 }
 
 void CWindowWiperEntries::OnDateModeChange()
@@ -235,7 +264,7 @@ void CWindowWiperEntries::OnSizeUnitChange()
     DoDataExchange(false);
 }
 
-bool CWindowWiperEntries::ComputeCriteria()
+bool CWindowWiperEntries::ComputeCriteria(SkipRules& skip)
 {
     criteria.fileType.clear();
     if (specifyType == 1)
@@ -249,8 +278,14 @@ bool CWindowWiperEntries::ComputeCriteria()
         criteria.fileType = *fileType;
     }
 
-    ComputeDateBounds(criteria, ToCalendar(fromDate), ToCalendar(fromTime), ToCalendar(toDate), ToCalendar(toTime),
-                      CurrentZoneRule());
+    if (criteria.dateCondition == DateCondition::IsOlderThan || criteria.dateCondition == DateCondition::IsWithinLast)
+    {
+        if (!ComputeAge())
+            return false;
+    }
+    else
+        ComputeDateBounds(criteria, ToCalendar(fromDate), ToCalendar(fromTime), ToCalendar(toDate),
+                          ToCalendar(toTime), CurrentZoneRule());
     if (criteria.dateCondition == DateCondition::IsBetween && criteria.dateTo < criteria.dateFrom)
     {
         ShowWarning("Incorrect date range. The 'To' date should be after the 'From' date");
@@ -263,5 +298,31 @@ bool CWindowWiperEntries::ComputeCriteria()
         ShowWarning("Incorrect file size range. The 'To' value should be greater than the 'From' value");
         return false;
     }
+
+    std::string tooLong;
+    if (!skip.Parse(skipFolders, tooLong))
+    {
+        ShowWarning("This entry of \"Skip folders\" is longer than any path can be: \"" + tooLong.substr(0, kShownEntry) +
+                    "...\"");
+        SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)GetItem(IDC_SKIP_FOLDERS), TRUE);
+        return false;
+    }
+    return true;
+}
+
+bool CWindowWiperEntries::ComputeAge()
+{
+    int amount = 0;
+    auto [end, error] = std::from_chars(ageText.data(), ageText.data() + ageText.size(), amount);
+    if (error != std::errc() || end != ageText.data() + ageText.size() || amount < 1 || amount > kLargestAge)
+    {
+        ShowWarning("Please enter a number of days, weeks, months or years from 1 to 9999.");
+        SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)GetItem(IDC_AGE_AMOUNT), TRUE);
+        return false;
+    }
+    // Taken now, so that a kept search looks as far back from the day it runs.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    ComputeAgeBound(criteria, ToCalendar(now), amount, static_cast<AgeUnit>(ageUnit), CurrentZoneRule());
     return true;
 }

@@ -26,7 +26,12 @@ void CWiperSettings::SetDefaults()
 
 std::string CWiperSettings::FilePath() const
 {
-    return (settingsFolder.empty() ? installFolder : settingsFolder) + "settings.dat";
+    return Folder() + "settings.dat";
+}
+
+std::string CWiperSettings::Folder() const
+{
+    return settingsFolder.empty() ? installFolder : settingsFolder;
 }
 
 namespace

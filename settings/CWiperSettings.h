@@ -50,6 +50,9 @@ public:
     bool CheckPassword(const std::string& password);
 
     std::string FilePath() const;
+    // The folder settings.dat lies in, ending with a backslash; the program's
+    // other files of the user's lie beside it.
+    std::string Folder() const;
 
 private:
     // The file at FilePath() could not be read and is not ours to overwrite

@@ -24,6 +24,8 @@ const int kSplitterWidth = 3;
 // A splitter saved beyond the window is pulled back to this distance from its right edge.
 const int kSplitterPullBack = 6;
 const int kFullScale = 100;
+// The last search, kept beside settings.dat.
+const char kKeptSearchName[] = "last search.txt";
 
 BOOL CALLBACK TellOfColourChange(HWND child, LPARAM)
 {
@@ -62,6 +64,7 @@ int CWindowMain::SetUp()
         return 0;
     if (!CreatePanel(rightPanel) || !CreatePages())
         return 0;
+    searchPage.UseKeptSearch(wiperSettings.Folder() + kKeptSearchName);
     if (!CreatePanel(leftPanel) || !leftPanel.CreateTree())
         return 0;
     RECT bar = {Scaled(wiperSettings.splitterPos), 0, 0, 0};

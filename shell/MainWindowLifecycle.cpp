@@ -143,6 +143,9 @@ void CWindowMain::Finish(Save save)
     SettingsFailure failure;
     if (save != Save::No && !wiperSettings.Save(&failure) && save == Save::ShowingFailure)
         ShowSettingsFailure(nullptr, failure);
+    // After settings.dat, whose save makes the user's folder on the first run.
+    if (save != Save::No)
+        searchPage.KeepSearch();
     // Stopped workers get half a second between them to end on their own; one
     // that has not ended by then ends with the process.
     const DWORD deadline = GetTickCount() + kWorkerGraceMs;

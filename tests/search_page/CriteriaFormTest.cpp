@@ -212,6 +212,41 @@ TEST_F(SearchPage, FindComposesDateBoundsFromDatePickersAndTimePickers)
     EXPECT_EQ(ClickAndAnswer(IDC_FIND), std::vector<std::string>{kDateMessage});
 }
 
+// An age takes the pickers' place; Find takes its bound from now, and refuses an
+// amount out of range with the focus in its box.
+TEST_F(SearchPage, AnAgeReplacesTheDatesAndIsTakenFromNow)
+{
+    const int kOlderThan = 5;
+    const int kWithinLast = 6;
+    for (int condition : {kOlderThan, kWithinLast})
+    {
+        Choose(IDC_DATE_CONDITION, condition);
+        for (int picker : {IDC_DATE_FROM, IDC_DATE_TO, IDC_TIME_FROM, IDC_TIME_TO, IDC_DATE_MODE})
+            EXPECT_FALSE(Visible(picker)) << condition;
+        EXPECT_TRUE(Visible(IDC_AGE_AMOUNT) && Enabled(IDC_AGE_AMOUNT)) << condition;
+        EXPECT_TRUE(Visible(IDC_AGE_UNIT) && Enabled(IDC_AGE_UNIT)) << condition;
+    }
+    for (const char* amount : {"", "0", "10000", "99999999999"})
+    {
+        SetText(IDC_AGE_AMOUNT, amount);
+        SetFocus(Item(IDC_FIND));
+        EXPECT_EQ(ClickAndAnswer(IDC_FIND), std::vector<std::string>{kAgeMessage}) << amount;
+        EXPECT_EQ(GetFocus(), Item(IDC_AGE_AMOUNT)) << amount;
+    }
+    // Two weeks back from now, to the second (the clock may tick once meanwhile).
+    SetText(IDC_AGE_AMOUNT, "2");
+    Choose(IDC_AGE_UNIT, 1);
+    EXPECT_EQ(ClickAndAnswer(IDC_FIND), std::vector<std::string>{kFolderMessage});
+    const int64_t now = static_cast<int64_t>(time(nullptr));
+    EXPECT_EQ(page->Criteria().dateCondition, DateCondition::IsWithinLast);
+    EXPECT_NEAR(static_cast<double>(now - page->Criteria().dateFrom), 14 * 86400.0, 3600 + 2);
+
+    Choose(IDC_DATE_CONDITION, 1);
+    for (int picker : {IDC_DATE_FROM, IDC_DATE_TO, IDC_TIME_FROM, IDC_TIME_TO, IDC_DATE_MODE})
+        EXPECT_TRUE(Visible(picker));
+    EXPECT_FALSE(Visible(IDC_AGE_AMOUNT) || Visible(IDC_AGE_UNIT));
+}
+
 TEST_F(SearchPage, SizeBoundsUseTheSelectedUnit)
 {
     Choose(IDC_SIZE_CONDITION, 1);

@@ -1,3 +1,4 @@
+#include "search_page/KeptSearch.h"
 #include "search_page/ResultText.h"
 
 #include <gtest/gtest.h>
@@ -47,4 +48,61 @@ TEST(CellText, EachColumnOfARowWithTheDateMadeFromTheTestedTime)
     EXPECT_EQ(CellText(row, 41, 4, plusTwo), "5368709120");
     EXPECT_EQ(CellText(row, 41, 5, plusTwo), "05/01/24 15:45:10");
     EXPECT_EQ(CellText(FoundFile(), 0, 5, ZoneRule()), "01/01/70 00:00:00");
+}
+
+// Everything the page keeps comes back whole; a text that is not wholly of the
+// format gives nothing and leaves the search as it was.
+TEST(KeptSearchText, ReadsBackWholeAndRefusesAnythingElse)
+{
+    KeptSearch kept;
+    kept.locations = {"C:\\Users\\Zoë\\Downloads", "\\\\server\\share=1\\日本"};
+    kept.allFiles = false;
+    kept.fileType = "*.log;*.tmp = old";
+    kept.dateKind = 2;
+    kept.dateCondition = 5;
+    kept.dateMode = 1;
+    kept.fromDate = {2024, 2, 29};
+    kept.fromTime = {7, 8, 9};
+    kept.toDate = {2026, 12, 31};
+    kept.ageAmount = 9999;
+    kept.ageUnit = 2;
+    kept.sizeCondition = 3;
+    kept.sizeUnit = 3;
+    kept.sizeFrom = 1;
+    kept.sizeTo = 2147483647;
+    kept.skipFolders = "node_modules; *cache*;C:\\Backup\\";
+    const std::string text = kept.Format();
+    KeptSearch back;
+    ASSERT_TRUE(back.Parse(text));
+    EXPECT_EQ(back.Format(), text);
+    EXPECT_EQ(back.locations, kept.locations);
+    EXPECT_FALSE(back.allFiles);
+    EXPECT_EQ(back.skipFolders, kept.skipFolders);
+
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string changed = text;
+        changed.replace(changed.find(from), from.size(), to);
+        return changed;
+    };
+    const std::string damaged[] = {
+        "",
+        text.substr(0, text.size() / 2),
+        replaced("version 1", "version 2"),
+        replaced("from date=2024-02-29", "from date=2023-02-29"),
+        replaced("age=9999", "age=0"),
+        replaced("age=9999", "age=10000"),
+        replaced("age unit=months", "age unit=fortnights"),
+        replaced("size to=2147483647", "size to=2147483648"),
+        replaced("to time=23:59:59", "to time=24:00:00"),
+        replaced("files=type", "files=type\r\nfiles=all"),
+        replaced("files=type", "colour=blue"),
+        replaced("files=type", "files type"),
+        replaced("location=C", "location=\r\nlocation=C"),
+    };
+    for (const std::string& bad : damaged)
+    {
+        KeptSearch left = kept;
+        EXPECT_FALSE(left.Parse(bad)) << bad;
+        EXPECT_EQ(left.Format(), text) << bad;
+    }
 }

@@ -327,11 +327,12 @@ TEST_F(SearchPage, ContextMenuOffersTheRowCommandsAndGreysThemDuringAnOperation)
         return items;
     };
     EXPECT_EQ(menuItems(),
-              (std::vector<std::string>{"&Open", "Open &folder", "&Copy path", "Select &all", "&Sort by",
-                                        "Sa&ve list..."}));
+              (std::vector<std::string>{"&Open", "Open &folder", "&Copy path", "Select &all", "S&kip this folder",
+                                        "&Sort by", "Sa&ve list..."}));
     HoldDeletion();
     // Sorting changes no file: it stays offered, as the headings stay clickable.
     EXPECT_EQ(menuItems(), (std::vector<std::string>{"&Open (grey)", "Open &folder (grey)", "&Copy path (grey)",
-                                                     "Select &all (grey)", "&Sort by", "Sa&ve list... (grey)"}));
+                                                     "Select &all (grey)", "S&kip this folder (grey)", "&Sort by",
+                                                     "Sa&ve list... (grey)"}));
     ReleaseOperation();
 }

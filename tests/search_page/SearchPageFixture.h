@@ -41,6 +41,7 @@ inline const std::string kDateMessage = "Warning: Incorrect date range. The 'To'
 inline const std::string kSizeMessage =
     "Warning: Incorrect file size range. The 'To' value should be greater than the 'From' value";
 inline const std::string kFolderMessage = "Warning: Please select any folder.";
+inline const std::string kAgeMessage = "Warning: Please enter a number of days, weeks, months or years from 1 to 9999.";
 
 class SearchPage : public testing::Test
 {

@@ -259,6 +259,8 @@ protected:
         Choose(searchPage.hwnd, IDC_DATE_CONDITION, 4);
         Choose(searchPage.hwnd, IDC_SIZE_CONDITION, 3);
         check(searchPage.hwnd, "search page, both between");
+        Choose(searchPage.hwnd, IDC_DATE_CONDITION, 5);
+        check(searchPage.hwnd, "search page, an age");
 
         // The help set: the update page, with its Cancel on while a check runs.
         Command(ID_TOOLBAR_HELP);
