@@ -336,3 +336,18 @@ TEST_F(SearchPage, ContextMenuOffersTheRowCommandsAndGreysThemDuringAnOperation)
                                                      "Sa&ve list... (grey)"}));
     ReleaseOperation();
 }
+
+// "Skip this folder" takes the selected rows' folders into "Skip folders", each
+// once, and every row in or below them leaves the list; the files stay.
+TEST_F(SearchPage, SkipThisFolderDropsTheRowsInAndBelowTheChosenFolders)
+{
+    SetRows({Row("a.log", 1, 1, "C:\\data\\"), Row("b.log", 2, 2, "C:\\other\\"), Row("c.log", 3, 3, "c:\\DATA\\deep\\"),
+             Row("d.log", 4, 4, "C:\\data\\"), Row("e.log", 5, 5, "C:\\database\\")});
+    SetText(IDC_SKIP_FOLDERS, "node_modules");
+    ClickRow(0);
+    ClickRow(3, MK_CONTROL);
+    Command(ID_RESULTS_SKIP_FOLDER);
+    EXPECT_EQ(ColumnTexts(ColumnName), (std::vector<std::string>{"b.log", "e.log"}));
+    EXPECT_EQ(Text(IDC_SKIP_FOLDERS), "node_modules;C:\\data\\");
+    EXPECT_EQ(page->Found().Selection().files, 0u);
+}

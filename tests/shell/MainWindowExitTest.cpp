@@ -1,6 +1,8 @@
 // The exit sequence: what Exit, a close and the end of the Windows session store and stop.
 #include "tests/shell/MainWindowFixture.h"
 
+#include <set>
+
 TEST_F(MainWindow, ExitStoresThePlacementAndEnds)
 {
     Open();
@@ -125,4 +127,77 @@ TEST_F(MainWindow, ExitDuringASearchAsksAndOnlyYesStopsIt)
     }
     // Stopped early.
     EXPECT_LT(searchPage.Found().FoundCount(), 100000u);
+}
+
+namespace
+{
+void AgeFile(const std::string& path, int days)
+{
+    HANDLE file = CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER when = {{now.dwLowDateTime, now.dwHighDateTime}};
+    when.QuadPart -= days * 86400ull * 10000000ull;
+    FILETIME aged = {when.LowPart, when.HighPart};
+    SetFileTime(file, nullptr, nullptr, &aged);
+    CloseHandle(file);
+}
+
+std::set<std::string> FoundNames()
+{
+    std::set<std::string> names;
+    SearchResults::Reading rows(searchPage.Found());
+    for (const FoundFile& row : rows.Rows())
+        names.insert(std::string(row.Name()));
+    return names;
+}
+}
+
+// A search with an age and a folder to skip is there again at the next start,
+// and Find, with no control touched, finds the same files. A kept file that
+// cannot be read gives the first state and is kept aside, not written over.
+TEST_F(MainWindow, TheLastSearchComesBackAtTheNextStart)
+{
+    const std::string data = folder.Path() + "data";
+    for (const char* name : {"\\old.log", "\\new.log", "\\cache\\old.log", "\\keep\\old.log"})
+        folder.WriteFile("data" + std::string(name), "x");
+    for (const char* name : {"\\old.log", "\\cache\\old.log", "\\keep\\old.log"})
+        AgeFile(data + name, 40);
+    auto find = [&] {
+        DialogCloser closer({IDOK});
+        SendMessageW(GetDlgItem(searchPage.hwnd, IDC_FIND), BM_CLICK, 0, 0);
+        EXPECT_TRUE(PumpUntil([] { return searchPage.RunningOperation() == Operation::None; }));
+        return FoundNames();
+    };
+    const std::set<std::string> old = {"old.log"};
+
+    Open();
+    ChooseTreeItem(PageDeleteFiles);
+    ASSERT_TRUE(searchPage.AddLocation(data));
+    SendDlgItemMessageW(searchPage.hwnd, IDC_DATE_CONDITION, CB_SETCURSEL, 5, 0);
+    SendMessageW(searchPage.hwnd, WM_COMMAND, MAKEWPARAM(IDC_DATE_CONDITION, CBN_SELCHANGE), 0);
+    SetDlgItemTextW(searchPage.hwnd, IDC_AGE_AMOUNT, L"30");
+    SetDlgItemTextW(searchPage.hwnd, IDC_SKIP_FOLDERS, L" CACHE ;");
+    ASSERT_EQ(find(), old);
+    ASSERT_EQ(searchPage.Found().RowCount(), 2u);
+    Command(ID_TOOLBAR_EXIT);
+    ASSERT_FALSE(IsWindow(window));
+
+    // As a new process would start: the page object outlives its window here.
+    searchPage.Found().Clear();
+    Open();
+    ChooseTreeItem(PageDeleteFiles);
+    EXPECT_EQ(find(), old);
+    EXPECT_EQ(searchPage.Found().RowCount(), 2u);
+    CloseMainWindow(app);
+
+    const std::string kept = folder.Path() + "last search.txt";
+    const std::string damaged = "Velmora search, version 1\r\nlocation=C:\\\r\nage=0\r\n";
+    folder.WriteFile("last search.txt", damaged);
+    Open();
+    EXPECT_TRUE(searchPage.Locations().empty());
+    Command(ID_TOOLBAR_EXIT);
+    EXPECT_EQ(ReadWholeFile(kept + ".unreadable"), damaged);
+    EXPECT_NE(ReadWholeFile(kept).find("date condition=any"), std::string::npos);
 }
