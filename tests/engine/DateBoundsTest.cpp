@@ -183,9 +183,11 @@ TEST(DateBoundsTest, AgesGoBackByTheLocalCalendar)
         EXPECT_EQ(criteria.dateFrom, Bounds(DateCondition::IsAfter, true, b, b, b, b, *age.zone).dateFrom) << what;
         const CalendarTime read = SecondsToLocal(criteria.dateFrom, *age.zone);
         if (age.shown)
+        {
             EXPECT_EQ(std::vector<int>({read.year, read.month, read.day, read.hour, read.minute, read.second}),
                       std::vector<int>({b.year, b.month, b.day, b.hour, b.minute, b.second}))
                 << what;
+        }
 
         // Older is strictly before the bound; within the last is at or after it.
         EXPECT_TRUE(DateMatches(criteria, criteria.dateFrom - 1)) << what;
