@@ -154,7 +154,6 @@ TEST(DateBoundsTest, AgesGoBackByTheLocalCalendar)
         {&kUtc, {2023, 3, 31, 10, 15, 20}, 1, AgeUnit::Months, {2023, 2, 28, 10, 15, 20}},
         {&kUtc, {2024, 5, 31, 23, 59, 59}, 3, AgeUnit::Months, {2024, 2, 29, 23, 59, 59}},
         {&kUtc, {2024, 1, 31, 0, 0, 0}, 1, AgeUnit::Months, {2023, 12, 31, 0, 0, 0}},
-        {&kUtc, {2024, 3, 15, 8, 0, 0}, 27, AgeUnit::Months, {2021, 12, 15, 8, 0, 0}},
         // Leap days.
         {&kUtc, {2024, 2, 29, 12, 0, 0}, 1, AgeUnit::Years, {2023, 2, 28, 12, 0, 0}},
         {&kUtc, {2028, 2, 29, 12, 0, 0}, 4, AgeUnit::Years, {2024, 2, 29, 12, 0, 0}},
@@ -166,7 +165,6 @@ TEST(DateBoundsTest, AgesGoBackByTheLocalCalendar)
         {&kEastern, {2024, 3, 12, 10, 0, 0}, 1, AgeUnit::Weeks, {2024, 3, 5, 10, 0, 0}},
         {&kEastern, {2024, 11, 4, 9, 0, 0}, 2, AgeUnit::Days, {2024, 11, 2, 9, 0, 0}},
         {&kSouthern, {2024, 10, 7, 12, 0, 0}, 1, AgeUnit::Days, {2024, 10, 6, 12, 0, 0}},
-        {&kCentral, {2024, 11, 15, 18, 30, 0}, 1, AgeUnit::Months, {2024, 10, 15, 18, 30, 0}},
         // A reading the clock skips or shows twice is read as the pickers' readings are.
         {&kEastern, {2024, 3, 11, 2, 30, 0}, 1, AgeUnit::Days, {2024, 3, 10, 2, 30, 0}, false},
         {&kEastern, {2024, 11, 10, 1, 30, 0}, 1, AgeUnit::Weeks, {2024, 11, 3, 1, 30, 0}},
@@ -176,16 +174,16 @@ TEST(DateBoundsTest, AgesGoBackByTheLocalCalendar)
         SearchCriteria criteria;
         criteria.dateCondition = DateCondition::IsOlderThan;
         ComputeAgeBound(criteria, age.now, age.amount, age.unit, *age.zone);
-        const std::string what = std::to_string(age.now.year) + "-" + std::to_string(age.now.month) + "-" +
-                                 std::to_string(age.now.day) + " less " + std::to_string(age.amount) + " of unit " +
-                                 std::to_string(static_cast<int>(age.unit));
+        const std::string what = "row " + std::to_string(&age - ages);
         const CalendarTime b = age.bound;
         EXPECT_EQ(criteria.dateFrom, Bounds(DateCondition::IsAfter, true, b, b, b, b, *age.zone).dateFrom) << what;
         const CalendarTime read = SecondsToLocal(criteria.dateFrom, *age.zone);
         if (age.shown)
+        {
             EXPECT_EQ(std::vector<int>({read.year, read.month, read.day, read.hour, read.minute, read.second}),
                       std::vector<int>({b.year, b.month, b.day, b.hour, b.minute, b.second}))
                 << what;
+        }
 
         // Older is strictly before the bound; within the last is at or after it.
         EXPECT_TRUE(DateMatches(criteria, criteria.dateFrom - 1)) << what;
@@ -194,16 +192,6 @@ TEST(DateBoundsTest, AgesGoBackByTheLocalCalendar)
         EXPECT_TRUE(DateMatches(criteria, criteria.dateFrom)) << what;
         EXPECT_FALSE(DateMatches(criteria, criteria.dateFrom - 1)) << what;
     }
-}
-
-TEST(DateBoundsTest, AnAgeAcrossADaylightSavingChangeSpansAnHourMoreOrLess)
-{
-    SearchCriteria week;
-    ComputeAgeBound(week, {2024, 3, 12, 10, 0, 0}, 1, AgeUnit::Weeks, kEastern);
-    EXPECT_EQ(LocalToSeconds({2024, 3, 12, 10, 0, 0}, kEastern) - week.dateFrom, 7 * 86400 - 3600);
-    SearchCriteria days;
-    ComputeAgeBound(days, {2024, 11, 4, 9, 0, 0}, 2, AgeUnit::Days, kEastern);
-    EXPECT_EQ(LocalToSeconds({2024, 11, 4, 9, 0, 0}, kEastern) - days.dateFrom, 2 * 86400 + 3600);
 }
 
 TEST(SizeBoundsTest, UnitsMultiplyIn64Bits)

@@ -35,7 +35,7 @@ void RunToTheEnd(CWorkerThread* worker)
 void EngineTest::Search()
 {
     const int before = page.ends;
-    ASSERT_TRUE(progress.StartSearch(&page, &results, "Files Searching", {criteria, locations}));
+    ASSERT_TRUE(progress.StartSearch(&page, &results, "Files Searching", {criteria, locations, skip}));
     WaitForTheEnd(before);
 }
 

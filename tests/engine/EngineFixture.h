@@ -61,6 +61,7 @@ protected:
     // The search's job, as the page would give it.
     SearchCriteria criteria;
     std::vector<std::string> locations;
+    SkipRules skip;
     FakeResultsPage page;
     CWindowProgressUnDelete progress;
 

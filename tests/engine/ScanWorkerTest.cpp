@@ -11,6 +11,7 @@
 #include "tests/support/DialogDriver.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <set>
 #include <shared_mutex>
@@ -210,7 +211,7 @@ TEST_F(ScanTest, WithoutAWindowItReportsInOrderAndEndsWithOneFinishAfterItsRows)
     RecordingProgress reports(results);
     reports.answers = {Choice::No};
     WorkerControl control;
-    RunToTheEnd(new CScanEntriesThread({criteria, {folder.Path(), gone}}, &results, &control, &reports));
+    RunToTheEnd(new CScanEntriesThread({criteria, {folder.Path(), gone}, {}}, &results, &control, &reports));
     ASSERT_GE(reports.reports.size(), 3u);
     EXPECT_EQ(reports.reports.front(), "started");
     EXPECT_EQ(reports.reports.back(), "finished");
@@ -242,6 +243,73 @@ TEST_F(ScanTest, AFolderListedWithItsParentIsWalkedOnce)
     results.Clear();
     Search();
     EXPECT_EQ(results.RowCount(), 6u);
+}
+
+namespace
+{
+// Skip rules from a text where '@' stands for the test's folder.
+SkipRules SkipOf(std::string text, const std::string& root)
+{
+    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size()))
+        text.replace(at, 1, root);
+    SkipRules skip;
+    std::string tooLong;
+    EXPECT_TRUE(skip.Parse(text, tooLong)) << text;
+    return skip;
+}
+}
+
+TEST_F(ScanTest, SkippedFoldersAreNeverListedAtAnyDepthWithNamesOfAnyScript)
+{
+    const std::string greek = "\xCE\xBA\xCF\x81\xCF\x85\xCF\x86\xCE\xBF";  // κρυφο
+    const std::string japan = "\xE6\x97\xA5\xE6\x9C\xAC";                     // 日本
+    MakeFile("node_modules\\n.doc", 1);
+    MakeFile("sub\\deeper\\Node_Modules\\nn.doc", 1);
+    MakeFile("sub\\" + greek + "\\k.doc", 1);
+    MakeFile(japan + "\\j.doc", 1);
+    MakeFile("\xF0\x9F\x98\x80" "cache\\x.doc", 1);  // 😀cache
+    const Names all = {"a.doc", "B.DOC", "c.txt", "d.doc", "e.doc", "z.doc", "n.doc", "nn.doc", "k.doc", "j.doc", "x.doc"};
+    const struct
+    {
+        std::string skip;
+        Names leftOut;
+    } cases[] = {
+        {"node_modules", {"n.doc", "nn.doc"}},
+        {" \xCE\x9A\xCE\xA1\xCE\xA5\xCE\xA6\xCE\x9F ; *CACHE* ", {"k.doc", "x.doc"}},  // ΚΡΥΦΟ
+        {"?cache", {"x.doc"}},
+        {"@sub\\deeper", {"e.doc", "nn.doc"}},
+        {"@" + japan + "\\", {"j.doc"}},
+        {"\\\\?\\@SUB", {"d.doc", "e.doc", "nn.doc", "k.doc"}},
+        {";; ;", {}},
+    };
+    for (const auto& c : cases)
+    {
+        Names expected;
+        std::set_difference(all.begin(), all.end(), c.leftOut.begin(), c.leftOut.end(),
+                            std::inserter(expected, expected.end()));
+        skip = SkipOf(c.skip, folder.Path());
+        EXPECT_EQ(SearchNames(), expected) << c.skip;
+    }
+}
+
+TEST_F(ScanTest, ASkippedLocationYieldsNothingAndAsksNothing)
+{
+    const std::string gone = folder.Path() + "gone";
+    for (const char* text : {"@", "sub;gone", "\\\\?\\@"})
+    {
+        RecordingProgress reports(results);
+        WorkerControl control;
+        results.Clear();
+        ScanJob job = {criteria, {folder.Path() + "sub", gone, folder.Path()}, SkipOf(text, folder.Path())};
+        RunToTheEnd(new CScanEntriesThread(job, &results, &control, &reports));
+        EXPECT_EQ(std::count_if(reports.reports.begin(), reports.reports.end(),
+                                [](const std::string& report) { return report.rfind("asked", 0) == 0; }),
+                  0)
+            << text;
+        std::vector<std::string> names = FoundNames();
+        const Names expected = text[0] == 's' ? Names{"a.doc", "B.DOC", "c.txt", "z.doc"} : Names{};
+        EXPECT_EQ(Names(names.begin(), names.end()), expected) << text;
+    }
 }
 
 namespace
@@ -304,6 +372,33 @@ TEST_F(TreesTest, ALinkCycleEndsAndEachFileIsListedOnce)
     std::vector<std::string> names = FoundNames();
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"one.doc", "top.doc", "two.doc"}));
+}
+
+TEST_F(TreesTest, ALinkIsSkippedByThePathItIsMetAtAndByItsTarget)
+{
+    const std::string skips = FixtureTrees() + "\\skips\\";
+    locations = {skips + "tree"};
+    const struct
+    {
+        std::string skip;
+        Names found;
+    } cases[] = {
+        {"", {"top.doc", "p.doc", "t.doc", "i.doc"}},
+        {skips + "tree\\via", {"top.doc", "p.doc"}},
+        {"VIA", {"top.doc", "p.doc"}},
+        {skips + "target\\", {"top.doc", "p.doc"}},
+        {"target", {"top.doc", "p.doc"}},
+        {skips + "tree\\via\\inner", {"top.doc", "p.doc", "t.doc"}},
+        {"inner", {"top.doc", "p.doc", "t.doc"}},
+    };
+    for (const auto& c : cases)
+    {
+        skip = SkipOf(c.skip, "");
+        results.Clear();
+        Search();
+        std::vector<std::string> names = FoundNames();
+        EXPECT_EQ(Names(names.begin(), names.end()), c.found) << c.skip;
+    }
 }
 
 TEST_F(TreesTest, TheLimitKeeps100000RowsAndSaysSoOnce)
