@@ -320,9 +320,7 @@ void CWindowWiperEntries::OnFind()
 
     KeepSearch();
     requestedOperation = Operation::Search;
-    ScanJob job{criteria, locations};
-    job.skip = std::move(skip);
-    OperationStarted(progress.StartSearch(this, &found, "Files Searching", std::move(job)));
+    OperationStarted(progress.StartSearch(this, &found, "Files Searching", {criteria, locations, std::move(skip)}));
     DoDataExchange(false);
 }
 
