@@ -9,6 +9,12 @@ const wchar_t kViewerServerKey[] =
 const wchar_t kViewerName[] = L"hhctrl.ocx";
 const int kEntryOrdinal = 15;
 
+// A path that names its folder: a drive and a backslash, or a share's two backslashes.
+bool IsFullPath(const std::wstring& path)
+{
+    return path.size() > 2 && ((path[1] == L':' && path[2] == L'\\') || (path[0] == L'\\' && path[1] == L'\\'));
+}
+
 // The viewer library's path as registered for its control class by the system,
 // or "". Only the machine's registration counts, not one a user's own classes
 // could put in front of it, and only a full path: a bare name would be looked for.
@@ -43,13 +49,6 @@ HMODULE LoadSystemViewer()
         return nullptr;
     return LoadLibraryW((std::wstring(system) + L"\\" + kViewerName).c_str());
 }
-}
-
-bool IsFullPath(const std::wstring& path)
-{
-    // A drive and a backslash, or a share's two backslashes.
-    return (path.size() > 2 && path[1] == L':' && path[2] == L'\\') ||
-           (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\');
 }
 
 bool HtmlHelpLoader::Load()

@@ -29,9 +29,6 @@ private:
     bool Load();
 };
 
-// A path that names its folder: from a drive's root or a share, not looked for.
-bool IsFullPath(const std::wstring& path);
-
 // The viewer cannot open a file whose path holds "#" (it ends the file's name in
 // the viewer's own addresses), nor, by its security rule, one on a network.
 bool ViewerRefusesPath(const std::string& path, bool onNetwork);
