@@ -19,6 +19,12 @@ HKCU = "1"
 REGISTRY_KEY_PATH = 4
 IN_SCRIPT = 0x400
 DEFERRED_ONLY = {0x100: "rollback", 0x200: "commit", 0x800: "no impersonation"}
+DLL_ACTION = 0x1
+IGNORE_RESULT = 0x40
+# The removal's clean-up: which action, and what it must be.
+CLEANUP_ACTION = "EndVelmora"
+CLEANUP_TYPE = DLL_ACTION | IGNORE_RESULT
+CLEANUP_CONDITION = ('REMOVE~="ALL"', "NOT UPGRADINGPRODUCTCODE")
 MAX_INCLUSIVE = 0x200
 ONLY_DETECT = 0x2
 # Tables and columns that differ between the platforms by design.
@@ -81,6 +87,31 @@ def check_custom_actions(package, errors):
                 errors.append(f"CustomAction {row['Action']}: immediate (type {kind}) but marked {meaning}")
 
 
+def check_removal_cleanup(package, errors):
+    # Immediate, so it runs as the removing user; its failure never stops a removal;
+    # at removal only, not when an upgrade removes the older product; after the
+    # launch conditions, so a refused removal ends nothing; and before
+    # InstallValidate, which looks for files in use.
+    actions = {row["Action"]: row for row in table(package, "CustomAction")}
+    action = actions.get(CLEANUP_ACTION)
+    if not action:
+        errors.append(f"CustomAction {CLEANUP_ACTION}: missing")
+        return
+    if int(action["Type"]) != CLEANUP_TYPE:
+        errors.append(f"CustomAction {CLEANUP_ACTION}: type {action['Type']}, not {CLEANUP_TYPE} "
+                      "(an immediate DLL action whose failure is ignored)")
+    if action["Source"] not in {row["Name"] for row in table(package, "Binary")}:
+        errors.append(f"CustomAction {CLEANUP_ACTION}: its DLL {action['Source']} is not in the Binary table")
+    sequence = {row["Action"]: row for row in table(package, "InstallExecuteSequence")}
+    row = sequence.get(CLEANUP_ACTION)
+    bounds = [sequence.get(name) for name in ("LaunchConditions", "InstallValidate")]
+    if not row or not all(bounds) or not int(bounds[0]["Sequence"]) < int(row["Sequence"]) < int(bounds[1]["Sequence"]):
+        errors.append(f"InstallExecuteSequence: {CLEANUP_ACTION} is not scheduled between LaunchConditions "
+                      "and InstallValidate")
+    elif any(part not in row["Condition"] for part in CLEANUP_CONDITION):
+        errors.append(f"InstallExecuteSequence: {CLEANUP_ACTION} is not conditioned on a removal that is no upgrade")
+
+
 def check_upgrade(package, errors):
     props = properties(package)
     code = props.get("UpgradeCode")
@@ -136,6 +167,7 @@ def main():
     check_names(package, errors)
     check_user_key_paths(package, errors)
     check_custom_actions(package, errors)
+    check_removal_cleanup(package, errors)
     check_upgrade(package, errors)
     if len(sys.argv) == 3:
         check_agreement(package, sys.argv[2], errors)

@@ -1,5 +1,7 @@
 #include "search_page/ResultText.h"
 
+#include <cctype>
+
 namespace
 {
 const uint64_t kKilobyte = 1024;
@@ -80,4 +82,20 @@ std::string CellText(const FoundFile& file, size_t foundPlace, int column, const
         return FormatDateText(SecondsToLocal(file.testedTime, zone));
     }
     return std::string();
+}
+
+std::string ShellPathOf(const std::string& path, const std::string& systemFolder, const std::string& windowsFolder,
+                        bool redirected)
+{
+    if (!redirected || systemFolder.empty() || path.size() <= systemFolder.size() ||
+        path[systemFolder.size()] != '\\')
+        return path;
+    // Folder names compare without case; ASCII is enough for the system's own folders.
+    for (size_t i = 0; i < systemFolder.size(); i++)
+        if (std::tolower(static_cast<unsigned char>(path[i])) != std::tolower(static_cast<unsigned char>(systemFolder[i])))
+            return path;
+    std::string windows = windowsFolder;
+    if (!windows.empty() && windows.back() == '\\')
+        windows.pop_back();
+    return windows + "\\Sysnative" + path.substr(systemFolder.size());
 }

@@ -21,3 +21,10 @@ std::string CsvRecord(const std::vector<std::string>& fields);
 // What a result row shows in a column (0 "N" to 5 "Date"); the "N" text is
 // the row's place in the found order (FoundPlace) plus 1, the date is the tested time in the zone's local time.
 std::string CellText(const FoundFile& file, size_t foundPlace, int column, const ZoneRule& zone);
+
+// The path to hand the shell for a row's file. A 32-bit program on 64-bit
+// Windows sees SysWOW64 under System32's name, and so would the shell it asks:
+// a file of the real System32 (`systemFolder`, "C:\Windows\System32") is named
+// through the Windows folder's "Sysnative" alias there. Elsewhere the path stays.
+std::string ShellPathOf(const std::string& path, const std::string& systemFolder, const std::string& windowsFolder,
+                        bool redirected);

@@ -29,6 +29,19 @@ void ShowWarning(HWND owner, const std::string& text)
     ShowMessage(owner, "Warning", "", text, IDI_EXCLAMATION_MARK);
 }
 
+// A row's path as the shell must be given it: a 32-bit Velmora lists the real
+// System32, which the shell it asks would take for SysWOW64.
+std::string ShellPath(const std::string& path)
+{
+    BOOL redirected = FALSE;
+    wchar_t system[MAX_PATH] = {};
+    wchar_t windows[MAX_PATH] = {};
+    if (!IsWow64Process(GetCurrentProcess(), &redirected) || !redirected ||
+        !GetSystemDirectoryW(system, MAX_PATH) || !GetSystemWindowsDirectoryW(windows, MAX_PATH))
+        return path;
+    return ShellPathOf(path, Narrow(system), Narrow(windows), true);
+}
+
 }
 
 void CResultView::OpenFile(int row)
@@ -37,7 +50,8 @@ void CResultView::OpenFile(int row)
     if (path.empty())
         return;
     ComScope com;
-    HINSTANCE started = ShellExecuteW(Page(), L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    HINSTANCE started =
+        ShellExecuteW(Page(), L"open", Widen(ShellPath(path)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     if ((INT_PTR)started <= 32)
         ShowWarning(Page(), "Could not open \"" + path + "\".");
 }
@@ -49,7 +63,7 @@ void CResultView::OpenFolder(int row)
         return;
     ComScope com;
     PIDLIST_ABSOLUTE item = nullptr;
-    HRESULT result = SHParseDisplayName(Widen(path).c_str(), nullptr, &item, 0, nullptr);
+    HRESULT result = SHParseDisplayName(Widen(ShellPath(path)).c_str(), nullptr, &item, 0, nullptr);
     if (SUCCEEDED(result))
     {
         // The file's own item list with no children opens its folder with it selected.

@@ -5,8 +5,7 @@
 #include "framework/Text.h"
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
-
-#include "ProductIdentity.h"
+#include "settings/StartupEntry.h"
 
 namespace
 {
@@ -65,8 +64,8 @@ void CWindowSettings::DoDataExchange(bool save)
 
 void CWindowSettings::LoadFromRecord()
 {
-    startWithWindowsBox = settings->startWithWindows ? 1 : 0;
-    startWithWindowsApplied = startWithWindowsBox;
+    // What Windows will do, not what settings.dat last said.
+    startWithWindowsBox = ReadStartupEntry().StartsThisProgram() ? 1 : 0;
     protectBox = settings->passwordProtected ? 1 : 0;
     passwordEdited = 0;
     // Eight hidden characters stand for the stored password.
@@ -118,9 +117,13 @@ void CWindowSettings::OnApply()
         }
     }
     settings->startWithWindows = startWithWindowsBox ? 1 : 0;
-    // Only a change touches the registry; a refused one is tried again by the next Apply that changes it.
-    if (startWithWindowsBox != startWithWindowsApplied && UpdateRunValue(startWithWindowsBox != 0))
-        startWithWindowsApplied = startWithWindowsBox;
+    // Whatever differs from the registry is written, however it came to differ;
+    // a refusal is tried again by the next Apply.
+    const StartupEntry entry = ReadStartupEntry();
+    if (startWithWindowsBox && !entry.StartsThisProgram())
+        WriteStartupEntry();
+    else if (!startWithWindowsBox && entry.exists && entry.namesThisProgram)
+        DeleteStartupEntry();
     // Untouched boxes hold the placeholder, not a password: the stored digest stays.
     if ((protectBox && !settings->passwordProtected) || passwordEdited)
     {
@@ -185,36 +188,6 @@ void CWindowSettings::EnableCommitButtons(bool enable)
 {
     EnableItem(IDC_APPLY, enable);
     EnableItem(IDC_RESET, enable);
-}
-
-bool CWindowSettings::UpdateRunValue(bool startWithWindows)
-{
-    HKEY key = nullptr;
-    if (startWithWindows)
-    {
-        const std::wstring program = Widen(ProgramPath());
-        if (program.empty())
-            return false;
-        // Quoted, or Windows would try "C:\Program" first for a path with blanks.
-        const std::wstring path = L"\"" + program + L"\"";
-        // A fresh profile may lack the key; Windows creates it the same way.
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return false;
-        LSTATUS status = RegSetValueExW(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                                        DWORD((path.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-        return status == ERROR_SUCCESS;
-    }
-    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ | KEY_WRITE, &key);
-    // No key, no value: nothing starts the program.
-    if (status == ERROR_FILE_NOT_FOUND)
-        return true;
-    if (status != ERROR_SUCCESS)
-        return false;
-    status = RegDeleteValueW(key, kRunValueName);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 void CWindowSettings::ShowWarning(const std::string& text)

@@ -36,8 +36,6 @@ private:
     int protectBox = 0;
     std::string passwordText;
     std::string confirmText;
-    // startWithWindows as the "Run" value last reflected it.
-    int startWithWindowsApplied = 0;
     int passwordEdited = 0;
     // Set while the page fills its controls, whose change notices are not the user's.
     bool filling = false;
@@ -52,7 +50,5 @@ private:
     void MarkModified();
     void EnablePasswordBoxes();
     void EnableCommitButtons(bool enable);
-    // Writes or deletes the "Run" value; false when the registry refused.
-    bool UpdateRunValue(bool startWithWindows);
     void ShowWarning(const std::string& text);
 };

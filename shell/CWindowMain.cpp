@@ -199,8 +199,7 @@ LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0)
     {
-        // Explorer restarted and forgot the icon; without it a hidden window could not be reached.
-        AddTrayIcon();
+        OnTaskbarCreated();
         return 0;
     }
     switch (message)
@@ -208,6 +207,10 @@ LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         OnSize(LOWORD(lParam));
         break;
+    case WM_TIMER:
+        if (wParam == kTrayRetryTimer)
+            AddTrayIcon();
+        return 0;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;

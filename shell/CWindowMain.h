@@ -23,6 +23,11 @@
 
 class CPage;
 
+// The scale of the taskbar's monitor, where the notification icon is shown; 0 while there is no taskbar.
+UINT TaskbarDpi();
+// The notification icon at the small-icon size of `dpi`, or of the system when 0.
+HICON LoadTrayIconAt(int iconId, UINT dpi);
+
 class CWindowMain : public CWnd
 {
 public:
@@ -69,8 +74,11 @@ protected:
     bool OnCommand(int id, int code) override;
 
 private:
-    // Sent by the shell when the notification area is created again (Explorer restarted).
+    // Sent by the shell when the notification area is created again (Explorer
+    // restarted) and after a change of scale.
     UINT taskbarCreatedMessage = 0;
+    // How often the icon is tried again while the taskbar is not there yet.
+    static const UINT kTrayRetryMs = 2000;
     HACCEL keys = nullptr;
 
     bool CreateToolbar();
@@ -78,9 +86,10 @@ private:
     bool CreateToolbarImages();
     bool CreatePages();
     bool CreatePanel(CWnd& panel);
-    // The tray icon at the small-icon size of the window's scale.
+    // The tray icon at the small-icon size of the taskbar's scale.
     void LoadTrayIcon();
     void AddTrayIcon();
+    void OnTaskbarCreated();
     // defaults: no settings were read, so the window takes room for every page.
     void PlaceFromSettings(bool defaults);
     void OnSize(int width);

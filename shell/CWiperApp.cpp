@@ -10,16 +10,15 @@
 #include "help/HelpViewerSession.h"
 #include "resources/resource.h"
 #include "settings/CCheckPassword.h"
+#include "settings/StartupEntry.h"
 #include "shell/CWindowMain.h"
 #include "shell/Globals.h"
+#include "uninstall/InstalledProduct.h"
 
 #include "ProductIdentity.h"
 
 #include <commctrl.h>
-#include <msi.h>
 #include <ole2.h>
-
-#include <vector>
 
 namespace
 {
@@ -29,23 +28,20 @@ const wchar_t kMutexName[] = L"VelmoraMutex";
 // code is installed. Whichever build or platform is installed is found.
 bool QueryInstallLocation(std::string& location)
 {
-    wchar_t productCode[39] = {};
-    if (MsiEnumRelatedProductsW(kUpgradeCode, 0, 0, productCode) != ERROR_SUCCESS)
+    std::wstring folder;
+    if (!InstalledLocation(InstalledProduct(), folder))
         return false;
-    std::vector<wchar_t> buffer(MAX_PATH, L'\0');
-    DWORD length = static_cast<DWORD>(buffer.size());
-    UINT status = MsiGetProductInfoW(productCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
-    // A folder deeper than MAX_PATH is still this product's folder: read it whole.
-    if (status == ERROR_MORE_DATA)
-    {
-        buffer.assign(length + 1, L'\0');
-        length = static_cast<DWORD>(buffer.size());
-        status = MsiGetProductInfoW(productCode, INSTALLPROPERTY_INSTALLLOCATION, buffer.data(), &length);
-    }
-    if (status != ERROR_SUCCESS)
-        return false;
-    location = Narrow(std::wstring(buffer.data(), length));
+    location = Narrow(folder);
     return true;
+}
+
+// The running instance's window hears the second start, the package's clean-up and
+// Explorer's return even when it runs elevated, where Windows drops messages from
+// a lower level: a hidden window would otherwise be out of reach.
+void LetThroughFromLowerLevels(HWND window)
+{
+    for (UINT message : {RegisterWindowMessageW(L"TaskbarCreated"), static_cast<UINT>(WM_COMMAND)})
+        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
 }
 
 void InitialisePlatformLibraries()
@@ -64,6 +60,11 @@ void InitialisePlatformLibraries()
 bool AnotherInstanceRuns(HANDLE mutex, DWORD error)
 {
     return mutex ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
+}
+
+bool RunningInstanceIsAbove(HANDLE mutex, DWORD error)
+{
+    return !mutex && error == ERROR_ACCESS_DENIED;
 }
 
 bool CWiperApp::InitInstance()
@@ -85,8 +86,9 @@ bool CWiperApp::InitInstance()
         installFolder += '\\';
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
-    if (AnotherInstanceRuns(mutex, GetLastError()))
-        ActivateRunningInstance(installFolder);
+    const DWORD mutexError = GetLastError();
+    if (AnotherInstanceRuns(mutex, mutexError))
+        ActivateRunningInstance(installFolder, RunningInstanceIsAbove(mutex, mutexError));
     else
         RunMainWindow(title, installFolder);
     if (mutex)
@@ -94,12 +96,23 @@ bool CWiperApp::InitInstance()
     return false;
 }
 
-void CWiperApp::ActivateRunningInstance(const std::string& installFolder)
+void CWiperApp::ActivateRunningInstance(const std::string& installFolder, bool runningAbove)
 {
     // Still starting, or already gone: nothing to bring forward.
     HWND running = FindWindowW(kMainWindowClass, nullptr);
     if (!running)
         return;
+    // Windows lets only the foreground's owner bring another process forward: this start hands its right on.
+    DWORD runningProcess = 0;
+    GetWindowThreadProcessId(running, &runningProcess);
+    AllowSetForegroundWindow(runningProcess);
+    if (runningAbove)
+    {
+        // Windows ignores this process's changes to that window: it shows itself,
+        // asking its own password when it is locked.
+        PostMessageW(running, WM_COMMAND, ID_TRAY_OPEN, 0);
+        return;
+    }
     wiperSettings.installFolder = installFolder;
     wiperSettings.settingsFolder = UserSettingsFolder();
     SettingsFailure failure;
@@ -127,15 +140,21 @@ void CWiperApp::RunMainWindow(const std::string& title, const std::string& insta
     CWindowMain mainWindow;
     wiperSettings.installFolder = installFolder;
     wiperSettings.settingsFolder = UserSettingsFolder();
+    RepairStartupEntry();
+    // After an update or a restart of Windows that closed it, Windows starts it again;
+    // not after a crash or a hang, which would repeat.
+    RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG);
 
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELMORA));
     CWnd::RegisterDialogClass(kMainWindowClass, icon);
 
     // A window that could not be created cannot be set up either.
-    const int setUp =
-        mainWindow.Create({.className = kMainWindowClass, .title = title, .style = WS_OVERLAPPEDWINDOW})
-            ? mainWindow.SetUp()
-            : 0;
+    int setUp = 0;
+    if (mainWindow.Create({.className = kMainWindowClass, .title = title, .style = WS_OVERLAPPEDWINDOW}))
+    {
+        LetThroughFromLowerLevels(mainWindow.hwnd);
+        setUp = mainWindow.SetUp();
+    }
     switch (setUp)
     {
     case 1:

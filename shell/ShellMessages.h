@@ -9,3 +9,5 @@ const UINT WM_TRAY_NOTIFY = WM_USER + 8977;
 const UINT WM_SPLITTER_MOVED = WM_USER + 8978;
 // Show a page: wParam is its PageId. The answer is 0 when shown, 1 when refused.
 const UINT WM_SHOW_PAGE = WM_USER + 9011;
+// The main window's timer that adds the notification icon again while the taskbar is not there yet.
+const UINT_PTR kTrayRetryTimer = 1;

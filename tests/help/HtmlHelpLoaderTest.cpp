@@ -106,6 +106,49 @@ TEST(HtmlHelpLoader, LoadsTheViewerByNameWithoutAUsableRegistration)
     EXPECT_TRUE(IsModuleNamed(misregistered.Library(), "hhctrl.ocx"));
 }
 
+// A registration that would load the viewer from where a user may put a library
+// is not used: the user's own classes, or a bare name looked for on the search path.
+TEST(HtmlHelpLoader, LoadsNothingAUserCouldRegisterOrPlace)
+{
+    SavedClassesKey registration(kViewerServerKey);
+    registration.Remove();
+    const std::wstring userKey = std::wstring(L"Software\\Classes\\") + kViewerServerKey;
+    const std::wstring fake = Widen(FakeViewerPath());
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, userKey.c_str(), nullptr, REG_SZ, fake.c_str(),
+                              static_cast<DWORD>((fake.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    HtmlHelpLoader userRegistered;
+    userRegistered.Call(nullptr, "", HH_CLOSE_ALL, 0);
+    RegDeleteTreeW(HKEY_CURRENT_USER, userKey.c_str());
+    EXPECT_TRUE(IsModuleNamed(userRegistered.Library(), "hhctrl.ocx"));
+
+    // The fake lies beside this program, the first folder a bare name is looked for in.
+    ASSERT_TRUE(registration.Set("fake_viewer.dll"));
+    HtmlHelpLoader byName;
+    byName.Call(nullptr, "", HH_CLOSE_ALL, 0);
+    EXPECT_TRUE(IsModuleNamed(byName.Library(), "hhctrl.ocx"));
+}
+
+// The viewer refuses a help file in a folder whose name holds "#", or on a
+// network; the page then shows a copy made on this PC.
+TEST(HtmlHelpLoader, AHelpFileTheViewerRefusesIsShownFromALocalCopy)
+{
+    EXPECT_TRUE(ViewerRefusesPath("C:\\Tools #2\\Velmora.chm", false));
+    EXPECT_TRUE(ViewerRefusesPath("\\\\server\\share\\Velmora.chm", true));
+    EXPECT_FALSE(ViewerRefusesPath("C:\\Program Files\\Velmora\\Velmora.chm", false));
+
+    TempFolder folder;
+    const std::string hashed = folder.Path() + "C# tools\\";
+    ASSERT_TRUE(CreateDirectoryW(Widen(hashed).c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(Widen(ProgramFolder() + "Velmora.chm").c_str(), Widen(hashed + "Velmora.chm").c_str(), FALSE));
+    const std::string local = folder.Path() + "local\\";
+    const std::string shown = ViewableHelpFile(hashed + "Velmora.chm", local);
+    EXPECT_EQ(shown, local + "Velmora.chm");
+    EXPECT_EQ(ReadWholeFile(shown), ReadWholeFile(hashed + "Velmora.chm"));
+    // A path the viewer opens is left as it is.
+    EXPECT_EQ(ViewableHelpFile(shown, folder.Path() + "other\\"), shown);
+}
+
 TEST(HtmlHelpLoader, AViewerWithoutItsEntryIsAFailureForGood)
 {
     SavedClassesKey registration(kViewerServerKey);

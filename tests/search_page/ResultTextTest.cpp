@@ -104,5 +104,30 @@ TEST(KeptSearchText, ReadsBackWholeAndRefusesAnythingElse)
         KeptSearch left = kept;
         EXPECT_FALSE(left.Parse(bad)) << bad;
         EXPECT_EQ(left.Format(), text) << bad;
+
+// A 32-bit program's shell takes System32 for SysWOW64: a file of the real
+// System32 is named through Sysnative, and nothing else changes.
+TEST(ShellPath, TheRealSystem32GoesThroughSysnativeOnlyUnderRedirection)
+{
+    const std::string system = "C:\\Windows\\system32";
+    struct Case
+    {
+        std::string path;
+        bool redirected;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"C:\\Windows\\System32\\drivers\\etc\\hosts", true, "C:\\Windows\\Sysnative\\drivers\\etc\\hosts"},
+        {"c:\\windows\\SYSTEM32\\notepad.exe", true, "C:\\Windows\\Sysnative\\notepad.exe"},
+        {"C:\\Windows\\System32\\notepad.exe", false, "C:\\Windows\\System32\\notepad.exe"},
+        {"C:\\Windows\\System32", true, "C:\\Windows\\System32"},
+        {"C:\\Windows\\System32x\\a.txt", true, "C:\\Windows\\System32x\\a.txt"},
+        {"C:\\Windows\\SysWOW64\\a.txt", true, "C:\\Windows\\SysWOW64\\a.txt"},
+        {"D:\\Windows\\System32\\a.txt", true, "D:\\Windows\\System32\\a.txt"},
+    };
+    for (const Case& test : cases)
+    {
+        EXPECT_EQ(ShellPathOf(test.path, system, "C:\\Windows", test.redirected), test.shown) << test.path;
+        EXPECT_EQ(ShellPathOf(test.path, system, "C:\\Windows\\", test.redirected), test.shown) << test.path;
     }
 }

@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "settings/CWiperSettings.h"
 #include "settings/Sha256.h"
+#include "settings/StartupEntry.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/PageHost.h"
@@ -15,11 +16,16 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace
 {
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+// Task Manager's records: on, and turned off (with the time it was turned off).
+const std::vector<uint8_t> kApprovedOn = {0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const std::vector<uint8_t> kTurnedOff = {0x03, 0, 0, 0, 0x10, 0x7E, 0x35, 0x52, 0x9A, 0x4B, 0xDA, 0x01};
 
 // The "Run" value of the program, or "<absent>".
 std::string RunValue()
@@ -39,12 +45,21 @@ std::string RunValue()
 
 void DeleteRunValue()
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS)
-    {
-        RegDeleteValueW(key, L"Velmora");
-        RegCloseKey(key);
-    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kApprovedKey, L"Velmora");
+}
+
+void SetRunValue(const std::string& command)
+{
+    const std::wstring data = Widen(command);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora", REG_SZ, data.c_str(),
+                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+void SetApproval(const std::vector<uint8_t>& record)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, kApprovedKey, L"Velmora", REG_BINARY, record.data(),
+                    static_cast<DWORD>(record.size()));
 }
 
 std::string OwnPath()
@@ -262,6 +277,108 @@ TEST_F(SettingsPage, StartWithWindowsWritesAndThenDeletesTheRunValueInOneVisit)
     EXPECT_EQ(settings.startWithWindows, 0);
     EXPECT_EQ(RunValue(), "<absent>");
     EXPECT_EQ(LoadedBack().startWithWindows, 0);
+}
+
+// The box says what Windows will do at the next sign-in, whatever settings.dat
+// says; Apply writes whatever differs from the registry.
+TEST_F(SettingsPage, StartWithWindowsShowsAndAppliesWhatTheRegistrySays)
+{
+    const std::string quoted = "\"" + OwnPath() + "\"";
+    struct Case
+    {
+        const char* what;
+        std::string runValue;
+        std::vector<uint8_t> approval;
+        bool checked;
+    };
+    const Case cases[] = {
+        {"settings.dat says on, no Run value (an old file, or removed from Settings)", "", {}, false},
+        {"a value for the 32-bit folder the 64-bit package replaced", "\"C:\\Program Files (x86)\\Velmora\\Velmora.exe\"", {}, false},
+        {"turned off in Task Manager", quoted, kTurnedOff, false},
+        {"on, recorded as on", quoted, kApprovedOn, true},
+        {"on, written unquoted by an earlier version", OwnPath(), {}, true},
+    };
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.what);
+        DeleteRunValue();
+        if (!test.runValue.empty())
+            SetRunValue(test.runValue);
+        if (!test.approval.empty())
+            SetApproval(test.approval);
+        settings.startWithWindows = 1;
+        OpenPage();
+        EXPECT_EQ(Checked(IDC_START_WITH_WINDOWS), test.checked);
+
+        // Checked and applied, it starts this program, whatever was there.
+        if (!test.checked)
+        {
+            EXPECT_TRUE(Click(IDC_START_WITH_WINDOWS).empty());
+            EXPECT_TRUE(Click(IDC_APPLY).empty());
+            EXPECT_EQ(RunValue(), quoted);
+            EXPECT_EQ(LoadedBack().startWithWindows, 1);
+        }
+        // Named, and not turned off in Task Manager.
+        EXPECT_TRUE(ReadStartupEntry().StartsThisProgram());
+        page->DestroyWindow();
+    }
+    // A value naming another program is not this program's to delete.
+    DeleteRunValue();
+    SetRunValue("\"C:\\Elsewhere\\Velmora.exe\"");
+    OpenPage();
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    EXPECT_TRUE(Click(IDC_PROTECT).empty());
+    EXPECT_TRUE(Click(IDC_APPLY).empty());
+    EXPECT_EQ(RunValue(), "\"C:\\Elsewhere\\Velmora.exe\"");
+    EXPECT_EQ(settings.startWithWindows, 0);
+}
+
+// Task Manager's record turns the value off by the low bit of its first byte
+// (Windows 10 writes 02 and 06 for on, 03 and 07 for off); the program is
+// compared as a path, without case and without the blanks around it.
+TEST(StartupEntry, IsOnOnlyWhenTheValueNamesThisProgramAndIsNotTurnedOff)
+{
+    const std::wstring program = L"C:\\Program Files\\Velmora\\Velmora.exe";
+    const std::wstring quoted = L"\"" + program + L"\"";
+    using Bytes = std::vector<uint8_t>;
+    struct Case
+    {
+        std::optional<std::wstring> command;
+        std::optional<Bytes> approval;
+        bool starts;
+    };
+    const Case cases[] = {
+        {std::nullopt, Bytes{0x02}, false},
+        {quoted, Bytes{0x06, 0}, true},
+        {quoted, Bytes{0x07, 0}, false},
+        {quoted, Bytes{}, true},
+        {L"  \"c:\\program files\\velmora\\VELMORA.EXE\" ", std::nullopt, true},
+        {L"\"C:\\Program Files\\Velmora\\Velmora.exe.old\"", std::nullopt, false},
+        {L"", std::nullopt, false},
+    };
+    for (const Case& test : cases)
+        EXPECT_EQ(JudgeStartupEntry(test.command, test.approval, program).StartsThisProgram(), test.starts)
+            << Narrow(test.command.value_or(L"<none>"));
+}
+
+// At a start, a value left on for another path is made to name this program;
+// one the user turned off, or none, is left as it is.
+TEST(StartupEntry, AStartRepairsAValueLeftOnForAnotherPath)
+{
+    DeleteRunValue();
+    RepairStartupEntry();
+    EXPECT_EQ(RunValue(), "<absent>");
+
+    SetRunValue("\"C:\\Program Files (x86)\\Velmora\\Velmora.exe\"");
+    SetApproval(kTurnedOff);
+    RepairStartupEntry();
+    EXPECT_EQ(RunValue(), "\"C:\\Program Files (x86)\\Velmora\\Velmora.exe\"");
+
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kApprovedKey, L"Velmora");
+    RepairStartupEntry();
+    EXPECT_EQ(RunValue(), "\"" + OwnPath() + "\"");
+    EXPECT_TRUE(ReadStartupEntry().StartsThisProgram());
+    DeleteRunValue();
 }
 
 TEST_F(SettingsPage, ConfirmationMismatchChangesNothing)

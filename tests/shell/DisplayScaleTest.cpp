@@ -230,7 +230,9 @@ TEST_F(DisplayScale, AChangeOfScaleLaysTheWindowOutAgain)
     EXPECT_EQ(RectInParent(app->splitterBar.hwnd).left, 2 * barLeft);
     int scale = NearestImageScale(doubled);
     EXPECT_EQ(ToolbarImageSize().cx, 40 * scale / 100);
-    EXPECT_EQ(IconWidth(app->trayIcon), SmallIconSize(doubled));
+    // The notification icon is shown by the taskbar, whose monitor did not change.
+    const UINT taskbarDpi = TaskbarDpi();
+    EXPECT_EQ(IconWidth(app->trayIcon), taskbarDpi ? SmallIconSize(taskbarDpi) : GetSystemMetrics(SM_CXSMICON));
     // The window's placement is stored at 96 DPI, whatever the scale.
     SendMessageW(window, WM_COMMAND, ID_TOOLBAR_EXIT, 0);
     CWiperSettings saved;

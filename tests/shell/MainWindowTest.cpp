@@ -308,6 +308,40 @@ TEST_F(MainWindow, TheIconIsAddedAgainWhenTheTaskbarComesBack)
     EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
 }
 
+// The taskbar announces itself again after a change of scale too, keeping the
+// icon: the icon is drawn again at the taskbar's size, and nothing is left retrying.
+TEST_F(MainWindow, TheIconIsDrawnAgainAtTheTaskbarsSizeWhenTheTaskbarAnnouncesItself)
+{
+    Open();
+    HICON before = app->trayIcon;
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_NE(app->trayIcon, before);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(app->trayIcon, &info));
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    const UINT taskbarDpi = TaskbarDpi();
+    EXPECT_EQ(bitmap.bmWidth, taskbarDpi ? SmallIconSize(taskbarDpi) : GetSystemMetrics(SM_CXSMICON));
+    EXPECT_FALSE(KillTimer(window, kTrayRetryTimer)) << "a retry still runs though the icon is there";
+}
+
+// At sign-in the taskbar may not be there yet: the icon the program could not
+// add is added by the retry once the taskbar takes it.
+TEST_F(MainWindow, AnIconTheTaskbarDidNotTakeIsAddedByTheRetry)
+{
+    Open();
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = IDC_TRAY_ICON;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+    SendMessageW(window, WM_TIMER, kTrayRetryTimer, 0);
+    data.uFlags = NIF_TIP;
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
+}
+
 // Wine grants a named mutex whatever its access list says, so the elevated
 // instance's mutex is told by the answer Windows gives.
 TEST(SingleInstance, AMutexThisUserMayNotOpenMeansAnInstanceRuns)
@@ -317,4 +351,8 @@ TEST(SingleInstance, AMutexThisUserMayNotOpenMeansAnInstanceRuns)
     EXPECT_TRUE(AnotherInstanceRuns(mutex, ERROR_ALREADY_EXISTS));
     EXPECT_FALSE(AnotherInstanceRuns(mutex, ERROR_SUCCESS));
     EXPECT_FALSE(AnotherInstanceRuns(nullptr, ERROR_INVALID_HANDLE));
+    // Only the elevated one is out of this process's reach, and must show itself.
+    EXPECT_TRUE(RunningInstanceIsAbove(nullptr, ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(RunningInstanceIsAbove(mutex, ERROR_ALREADY_EXISTS));
+    EXPECT_FALSE(RunningInstanceIsAbove(nullptr, ERROR_INVALID_HANDLE));
 }
