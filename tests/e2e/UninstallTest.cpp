@@ -70,7 +70,9 @@ protected:
     void StartHiddenToStartWithWindows()
     {
         if (!ProductInstalled())
+        {
             ASSERT_EQ(RunToEnd("msiexec /i \"" + BuildPath("VELMORA_MSI") + "\" /qn"), 0u);
+        }
         folder = InstalledFolder();
         ASSERT_FALSE(folder.empty());
         DeleteFileW(Widen(UserSettingsPath()).c_str());

@@ -104,6 +104,8 @@ TEST(KeptSearchText, ReadsBackWholeAndRefusesAnythingElse)
         KeptSearch left = kept;
         EXPECT_FALSE(left.Parse(bad)) << bad;
         EXPECT_EQ(left.Format(), text) << bad;
+    }
+}
 
 // A 32-bit program's shell takes System32 for SysWOW64: a file of the real
 // System32 is named through Sysnative, and nothing else changes.

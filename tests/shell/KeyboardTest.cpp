@@ -329,7 +329,9 @@ TEST_F(Keyboard, EveryControlHasANameAndEveryLabelItsOwnKey)
             EXPECT_TRUE(added || name.empty()) << state << ": \"" << Narrow(name) << "\" names " << other->second
                                                << " and " << Named(control);
             if (_wcsicmp(ClassOf(control).c_str(), L"Edit") == 0)
+            {
                 EXPECT_EQ(Narrow(AccessibleName(control)), Narrow(name)) << state << ": oleacc, " << Named(control);
+            }
         }
     });
 }
