@@ -144,7 +144,7 @@ TEST_F(HelpPage, ShowsTheHelpFileWithItsContentsInsideThePage)
               (std::vector<std::string>{"Introduction", "The main window", "Finding and deleting files",
                                         "Settings and protection", "The notification area icon and its menu",
                                         "Checking for updates", "The help and about pages",
-                                        "Messages and questions"}));
+                                        "Using Velmora by keyboard", "Messages and questions"}));
     EXPECT_TRUE(IsWindowVisible(trees[0]));
 
     // Enter and Escape leave the page as it is.
@@ -217,7 +217,7 @@ TEST_F(HelpPage, ShowsAHelpFileWhosePathTheAnsiCodePageCannotSpell)
     EXPECT_EQ(page.helpReady, 1);
     std::vector<HWND> trees = Trees(page.hwnd);
     ASSERT_EQ(trees.size(), 1u);
-    EXPECT_EQ(RootEntries(trees[0]).size(), 8u);
+    EXPECT_EQ(RootEntries(trees[0]).size(), 9u);
 }
 
 TEST_F(HelpPage, DestroyingThePageClosesTheViewer)
