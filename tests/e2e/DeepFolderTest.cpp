@@ -23,7 +23,7 @@ TEST(DeepFolder, ProgramFindsAnInstallFolderLongerThanMaxPath)
     // Programs are started by paths shorter than MAX_PATH: its short form.
     wchar_t shortPath[MAX_PATH] = {};
     ASSERT_NE(GetShortPathNameW(LongPath(folder + "Velmora.exe").c_str(), shortPath, MAX_PATH), 0u);
-    DeleteFileW(Widen(UserSettingsPath()).c_str());
+    ForgetUserFiles();
     ProgramUnderTest velmora(Narrow(shortPath));
     ASSERT_TRUE(velmora.Started()) << Narrow(shortPath);
     HWND window = velmora.WaitForMainWindow();

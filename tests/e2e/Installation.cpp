@@ -53,6 +53,12 @@ std::string UserSettingsPath()
     return UserSettingsFolder() + "settings.dat";
 }
 
+void ForgetUserFiles()
+{
+    for (const char* name : {"settings.dat", "last search.txt"})
+        DeleteFileW(Widen(UserSettingsFolder() + name).c_str());
+}
+
 std::string ProgramFilesFolder()
 {
     return ShellFolder(CSIDL_PROGRAM_FILES);

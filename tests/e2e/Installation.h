@@ -25,6 +25,8 @@ bool StartMenuEntryExists(const std::string& name);
 int StartMenuEntryCount();
 // The settings file of the user the tests run as, where the program keeps it.
 std::string UserSettingsPath();
+// Removes settings.dat and the kept last search: the program starts as on its first day.
+void ForgetUserFiles();
 // The version in a program's version resource ("1.0.0.0"), or "" without one.
 std::string FileVersionOf(const std::string& path);
 // A path the build hands the tests in an environment variable, or "".

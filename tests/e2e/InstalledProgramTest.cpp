@@ -94,7 +94,7 @@ TEST(StandardUser, AppliesAndExitsWithoutAMessageAndTheNextStartFindsItAll)
         GTEST_SKIP() << "NOT RUN here: the installation folder could not be made unwritable "
                         "(chattr +i needs root and a file system that keeps the flag)";
     }
-    DeleteFileW(Widen(UserSettingsPath()).c_str());
+    ForgetUserFiles();
     {
         ProgramUnderTest velmora(folder + "Velmora.exe");
         HWND window = velmora.WaitForMainWindow();
@@ -134,5 +134,5 @@ TEST(StandardUser, AppliesAndExitsWithoutAMessageAndTheNextStartFindsItAll)
     EXPECT_FALSE(IsWindowVisible(window));
     PostMessageW(window, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(next.WaitForExit(10000), 0u);
-    DeleteFileW(Widen(UserSettingsPath()).c_str());
+    ForgetUserFiles();
 }

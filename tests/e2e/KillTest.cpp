@@ -90,10 +90,10 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(installFolder.empty());
-        DeleteFileW(Widen(settingsPath).c_str());
+        ForgetUserFiles();
     }
 
-    void TearDown() override { DeleteFileW(Widen(settingsPath).c_str()); }
+    void TearDown() override { ForgetUserFiles(); }
 
     // Lists the tree, chooses every other row, deletes them and kills the
     // program mid-way; then every file not chosen must still be there.

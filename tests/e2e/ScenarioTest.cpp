@@ -22,7 +22,7 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
 {
     const std::string installFolder = InstalledFolder();
     ASSERT_FALSE(installFolder.empty());
-    DeleteFileW(Widen(UserSettingsPath()).c_str());
+    ForgetUserFiles();
 
     TempFolder files;
     const std::string root = files.Path().substr(0, files.Path().size() - 1);
@@ -106,5 +106,5 @@ TEST(Scenario, FindAndDeleteLargeTmpFilesThenExit)
     EXPECT_EQ(saved.windowHeight, placement.rcNormalPosition.bottom - placement.rcNormalPosition.top);
     EXPECT_EQ(saved.windowShowCmd, SW_SHOWNORMAL);
     EXPECT_EQ(saved.passwordProtected, 0);
-    DeleteFileW(Widen(UserSettingsPath()).c_str());
+    ForgetUserFiles();
 }

@@ -29,7 +29,7 @@ protected:
 
     void TearDown() override { RemoveSettings(); }
 
-    void RemoveSettings() { DeleteFileW(Widen(UserSettingsPath()).c_str()); }
+    void RemoveSettings() { ForgetUserFiles(); }
 
     // What the first instance finds at its start.
     void WriteSettings(bool protect, int showCmd)

@@ -75,7 +75,7 @@ protected:
         }
         folder = InstalledFolder();
         ASSERT_FALSE(folder.empty());
-        DeleteFileW(Widen(UserSettingsPath()).c_str());
+        ForgetUserFiles();
         velmora = std::make_unique<ProgramUnderTest>(folder + "Velmora.exe");
         HWND window = velmora->WaitForMainWindow();
         ASSERT_NE(window, nullptr);

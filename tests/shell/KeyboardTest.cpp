@@ -262,8 +262,9 @@ protected:
         Choose(searchPage.hwnd, IDC_DATE_CONDITION, 5);
         check(searchPage.hwnd, "search page, an age");
 
-        // The help set: the update page, with its Cancel on while a check runs.
+        // The help set: the about page, and the update page with its Cancel on while a check runs.
         Command(ID_TOOLBAR_HELP);
+        check(app->aboutPage.hwnd, "about page");
         ChooseTreeItem(PageCheckUpdates);
         EnableWindow(GetDlgItem(app->updatePage.hwnd, IDC_UPDATE_CANCEL), TRUE);
         check(app->updatePage.hwnd, "update page");
