@@ -8,6 +8,7 @@ using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetSystemMetricsForDpiCall = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiCall = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 
 // MDT_EFFECTIVE_DPI: the DPI the user chose for the monitor.
 const int kEffectiveDpi = 0;
@@ -56,6 +57,21 @@ UINT DpiOfRect(const RECT& rect)
         dpiY)
         return dpiY;
     return SystemDpi();
+}
+
+LOGFONTW MenuFont(UINT dpi)
+{
+    static const auto parametersForDpi =
+        Lookup<SystemParametersInfoForDpiCall>(L"user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    if (parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
+        return metrics.lfMenuFont;
+    // Older systems give the font at the system DPI.
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    metrics.lfMenuFont.lfHeight =
+        MulDiv(metrics.lfMenuFont.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return metrics.lfMenuFont;
 }
 
 int SmallIconSize(UINT dpi)

@@ -19,6 +19,9 @@ UINT DpiOfWindow(HWND window);
 // The DPI of the monitor that holds most of `rect` (screen pixels).
 UINT DpiOfRect(const RECT& rect);
 
+// The user's menu font ("Make text bigger" and the display settings enlarge it) at `dpi`.
+LOGFONTW MenuFont(UINT dpi);
+
 // The small-icon size at `dpi`: the notification area's and a caption's icon.
 int SmallIconSize(UINT dpi);
 

@@ -95,6 +95,22 @@ COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio)
     return end;
 }
 
+COLORREF ReadableBackground(COLORREF text, COLORREF background, double ratio)
+{
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF end = ContrastRatio(text, black) > ContrastRatio(background, black) ? black : RGB(255, 255, 255);
+    const int kSteps = 32;
+    for (int step = 0; step < kSteps; step++)
+    {
+        const COLORREF moved = RGB(Towards(GetRValue(background), GetRValue(end), step, kSteps),
+                                   Towards(GetGValue(background), GetGValue(end), step, kSteps),
+                                   Towards(GetBValue(background), GetBValue(end), step, kSteps));
+        if (ContrastRatio(text, moved) >= ratio)
+            return moved;
+    }
+    return end;
+}
+
 bool IsHighContrast()
 {
     if (highContrastOverride >= 0)

@@ -17,6 +17,9 @@ double ContrastRatio(COLORREF a, COLORREF b);
 // ratio asked (4.5 is the least for normal text); otherwise moved toward black
 // or white, whichever the background is farther from, until it does.
 COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio = 4.5);
+// The same for a background behind text whose colour stays: moved toward black
+// behind lighter text, toward white behind darker text, until the text reads.
+COLORREF ReadableBackground(COLORREF text, COLORREF background, double ratio = 4.5);
 
 // Whether the user runs a high-contrast theme, in which windows draw with the
 // system's colour pairs instead of colours of their own. Read at every paint.

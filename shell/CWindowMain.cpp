@@ -249,6 +249,11 @@ LRESULT CWindowMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         trayMenu.Draw(draw);
         return TRUE;
     }
+    case WM_MENUCHAR:
+        // Owner-drawn items leave their access keys to their owner.
+        if (reinterpret_cast<HMENU>(lParam) == trayMenu.popup && trayMenu.popup)
+            return trayMenu.OnMenuChar(LOWORD(wParam));
+        break;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_SYSCOLORCHANGE:

@@ -80,6 +80,8 @@ private:
     // How often the icon is tried again while the taskbar is not there yet.
     static const UINT kTrayRetryMs = 2000;
     HACCEL keys = nullptr;
+    // The icon's next context menu comes from a right click, not from the keyboard.
+    bool trayMenuByMouse = false;
 
     bool CreateToolbar();
     // The toolbar's pictures in the set drawn nearest to the window's scale.
@@ -101,7 +103,10 @@ private:
     int Scaled(int value) const;
     void OnSysCommand(WPARAM command);
     void OnSysColorChange();
-    LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    // The icon's event (NOTIFYICON_VERSION_4): the event and the icon in `event`, the point in `anchor`.
+    LRESULT OnTrayNotify(WPARAM anchor, LPARAM event);
+    // The tray menu at `anchor`; its command is carried out after it closes.
+    void ShowTrayMenu(POINT anchor, bool byKeyboard);
     void OnSplitterMoved(int delta);
     LRESULT OnNotify(NMHDR& header);
     LRESULT ShowPage(PageId id);

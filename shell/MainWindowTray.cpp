@@ -1,6 +1,6 @@
 // The main window's notification icon: drawn for the scale of the taskbar's
 // monitor, added once the taskbar exists and again when Explorer restarts, and
-// the mouse messages it sends.
+// what the mouse and the keyboard do on it.
 #include "shell/CWindowMain.h"
 
 #include "framework/Text.h"
@@ -9,6 +9,7 @@
 
 #include <shellapi.h>
 #include <versionhelpers.h>
+#include <windowsx.h>
 
 #include <cwchar>
 
@@ -88,7 +89,12 @@ void CWindowMain::AddTrayIcon()
         return;
     }
     KillTimer(hwnd, kTrayRetryTimer);
-    data.uFlags = NIF_TIP;
+    // Version 4: the shell tells a selection by mouse or keyboard and the context menu key, with
+    // the icon's place. It must be asked for after every addition.
+    data.uVersion = NOTIFYICON_VERSION_4;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
+    // Version 4 shows the tip, which is also the icon's name for a screen reader, only when asked.
+    data.uFlags = NIF_TIP | NIF_SHOWTIP;
     std::wstring tip = Widen(title + " \n");
     wcsncpy(data.szTip, tip.c_str(), sizeof(data.szTip) / sizeof(data.szTip[0]) - 1);
     Shell_NotifyIconW(NIM_MODIFY, &data);
@@ -102,19 +108,47 @@ void CWindowMain::OnTaskbarCreated()
     AddTrayIcon();
 }
 
-LRESULT CWindowMain::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
+LRESULT CWindowMain::OnTrayNotify(WPARAM anchor, LPARAM event)
 {
-    if (iconId != IDC_TRAY_ICON)
+    if (HIWORD(event) != IDC_TRAY_ICON)
         return 0;
-    switch (mouseMessage)
+    switch (LOWORD(event))
     {
     case WM_LBUTTONDBLCLK:
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+        // Enter comes twice; while the password is asked, the prompt refuses a second one.
         SetForegroundWindow(hwnd);
         ShowMainWindow();
         break;
-    case WM_RBUTTONDOWN:
-        trayMenu.Show(hwnd);
+    case WM_RBUTTONUP:
+        // A right click: the shell's WM_CONTEXTMENU follows.
+        trayMenuByMouse = true;
+        break;
+    case WM_CONTEXTMENU:
+    {
+        // A right click, or the menu key or Shift+F10 on the icon.
+        bool byKeyboard = !trayMenuByMouse;
+        trayMenuByMouse = false;
+        ShowTrayMenu({GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)}, byKeyboard);
         break;
     }
+    }
     return 0;
+}
+
+void CWindowMain::ShowTrayMenu(POINT anchor, bool byKeyboard)
+{
+    int command = trayMenu.Show(hwnd, anchor);
+    if (command)
+    {
+        PostMessageW(hwnd, WM_COMMAND, command, 0);
+        return;
+    }
+    // Dismissed: a keyboard user goes on in the notification area. A mouse user may have
+    // clicked another window, which must keep the focus.
+    if (!byKeyboard)
+        return;
+    NOTIFYICONDATAW data = TrayIconData();
+    Shell_NotifyIconW(NIM_SETFOCUS, &data);
 }

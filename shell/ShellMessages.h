@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// The notification icon's events; wParam is the icon id, lParam the mouse message.
+// The notification icon's events (NOTIFYICON_VERSION_4): LOWORD(lParam) is the event, HIWORD(lParam)
+// the icon id, and wParam the point (GET_X_LPARAM, GET_Y_LPARAM), the icon's place for the keyboard.
 const UINT WM_TRAY_NOTIFY = WM_USER + 8977;
 // The splitter bar was dragged; lParam is the signed distance in pixels.
 const UINT WM_SPLITTER_MOVED = WM_USER + 8978;

@@ -176,7 +176,12 @@ protected:
         return texts;
     }
 
-    void DoubleClickIcon() { SendMessageW(window, WM_TRAY_NOTIFY, IDC_TRAY_ICON, WM_LBUTTONDBLCLK); }
+    // An event of the notification icon as the shell sends it (NOTIFYICON_VERSION_4).
+    void NotifyIcon(UINT event, POINT anchor = {}, UINT icon = IDC_TRAY_ICON)
+    {
+        SendMessageW(window, WM_TRAY_NOTIFY, MAKEWPARAM(anchor.x, anchor.y), MAKELPARAM(event, icon));
+    }
+    void DoubleClickIcon() { NotifyIcon(WM_LBUTTONDBLCLK); }
 
     // Double-clicks the icon while a helper answers the password prompt; returns
     // the messages shown on the way.

@@ -95,8 +95,8 @@ TEST_F(MainWindow, CloseHidesAndTheIconBringsTheWindowBack)
     EXPECT_TRUE(IsWindow(window));
 
     // Other icons' events and other mouse messages do nothing.
-    SendMessageW(window, WM_TRAY_NOTIFY, IDC_TRAY_ICON + 1, WM_LBUTTONDBLCLK);
-    SendMessageW(window, WM_TRAY_NOTIFY, IDC_TRAY_ICON, WM_LBUTTONUP);
+    NotifyIcon(WM_LBUTTONDBLCLK, {}, IDC_TRAY_ICON + 1);
+    NotifyIcon(WM_LBUTTONUP);
     EXPECT_FALSE(Visible());
 
     DoubleClickIcon();

@@ -1,21 +1,27 @@
 #include "shell/CTrayMenu.h"
 
-#include "framework/CWnd.h"
+#include "framework/Gdi.h"
+#include "framework/Text.h"
 #include "resources/resource.h"
+#include "tests/support/ScreenCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <optional>
 #include <set>
-#include <thread>
+#include <vector>
 
 namespace
 {
 const COLORREF kDarkBlue = RGB(30, 30, 136);
-const COLORREF kLightBlue = RGB(129, 129, 255);
+const COLORREF kLightBlue = RGB(90, 90, 240);
+// The least contrast of normal text.
+const double kReadable = 4.5;
 
 bool Near(COLORREF a, COLORREF b, int tolerance = 12)
 {
@@ -55,6 +61,44 @@ private:
     HGDIOBJ old = nullptr;
 };
 
+// The text without its access key's mark, as the menu shows it.
+std::wstring Shown(std::wstring text)
+{
+    std::erase(text, L'&');
+    return text;
+}
+
+// The lowest contrast of a text with what is behind it in `box`: a line's (row's, or column's
+// across a gradient that runs along the rows) most common colour is its background, and the
+// text's colour the most common of the others. 0 without text.
+double LowestTextContrast(const Canvas& canvas, const RECT& box, bool columns)
+{
+    auto most = [](const auto& a, const auto& b) { return a.second < b.second; };
+    std::vector<std::pair<COLORREF, std::set<COLORREF>>> lines;
+    std::map<COLORREF, int> others;
+    for (int line = 0; line < (columns ? box.right - box.left : box.bottom - box.top); line++)
+    {
+        std::map<COLORREF, int> count;
+        for (int at = 0; at < (columns ? box.bottom - box.top : box.right - box.left); at++)
+            count[columns ? canvas.At(box.left + line, box.top + at) : canvas.At(box.left + at, box.top + line)]++;
+        lines.push_back({std::max_element(count.begin(), count.end(), most)->first, {}});
+        for (const auto& [colour, times] : count)
+            if (colour != lines.back().first)
+            {
+                others[colour] += times;
+                lines.back().second.insert(colour);
+            }
+    }
+    if (others.empty())
+        return 0;
+    COLORREF text = std::max_element(others.begin(), others.end(), most)->first;
+    double lowest = 21;
+    for (const auto& [background, colours] : lines)
+        if (colours.count(text))
+            lowest = std::min(lowest, ContrastRatio(text, background));
+    return lowest;
+}
+
 class TrayMenu : public testing::Test
 {
 protected:
@@ -92,6 +136,24 @@ protected:
         draw.itemData = reinterpret_cast<ULONG_PTR>(menu.menuItems[position].get());
         menu.Draw(draw);
     }
+
+    // Every item one below the other as the menu lays them out, each in `state`; their places.
+    std::vector<RECT> DrawMenu(const Canvas& canvas, UINT state) const
+    {
+        int width = 0;
+        for (int position = 0; position < 14; position++)
+            width = std::max(width, int(Measure(position).itemWidth));
+        std::vector<RECT> items;
+        int top = 0;
+        for (int position = 0; position < 14; position++)
+        {
+            RECT item = {0, top, width, top + int(Measure(position).itemHeight)};
+            Draw(canvas.dc, position, item, ODA_DRAWENTIRE, position == 0 ? ODS_DISABLED : state);
+            items.push_back(item);
+            top = item.bottom;
+        }
+        return items;
+    }
 };
 }
 
@@ -117,8 +179,9 @@ TEST_F(TrayMenu, EveryItemIsOwnerDrawnUnderADisabledTitle)
         EXPECT_EQ(menu.menuItems[position]->isSeparator, separator) << position;
         EXPECT_EQ((State(position) & MF_SEPARATOR) != 0, separator) << position;
     }
-    EXPECT_EQ(menu.menuItems[3]->text, "Open Main Window");
-    EXPECT_EQ(menu.menuItems[11]->text, "Exit");
+    EXPECT_EQ(menu.menuItems[0]->text, L"Velmora");
+    EXPECT_EQ(menu.menuItems[3]->text, L"&Open Main Window");
+    EXPECT_EQ(menu.menuItems[11]->text, L"E&xit");
 
     const int bitmaps[] = {0, 0, 0, IDB_MENU_OPEN, 0, IDB_MENU_LOCK, 0, IDB_MENU_ABOUT,
                            IDB_MENU_HELP, IDB_MENU_CHECK_VERSION, 0, IDB_MENU_EXIT, 0, 0};
@@ -167,17 +230,17 @@ TEST_F(TrayMenu, ItemsAreMeasuredFromTheirCaptions)
     EXPECT_EQ(help.itemWidth, 145u);
 
     // A caption wider than 100 pixels widens the item by its own width.
-    menu.menuItems[13]->text = std::string(60, 'W');
+    menu.menuItems[13]->SetText(std::wstring(60, L'W'));
     MEASUREITEMSTRUCT link = Measure(13);
     EXPECT_GT(link.itemWidth, 145u);
-    menu.menuItems[13]->text = std::string(120, 'W');
+    menu.menuItems[13]->SetText(std::wstring(120, L'W'));
     EXPECT_GT(Measure(13).itemWidth, link.itemWidth);
 
-    // The items' heights add up to the side strip.
+    // The title, 8 items and 5 separators.
     int total = 0;
     for (int position = 0; position < 14; position++)
         total += Measure(position).itemHeight;
-    EXPECT_EQ(total, CTrayMenu::kStripBottom);
+    EXPECT_EQ(total, 215);
 }
 
 TEST_F(TrayMenu, TheTitleIsAGradientInColourThoughDisabled)
@@ -200,7 +263,8 @@ TEST_F(TrayMenu, TheTitleIsAGradientInColourThoughDisabled)
 TEST_F(TrayMenu, HoveringHighlightsBesideTheBitmapOrFromTheStrip)
 {
     Canvas canvas(200, 220);
-    COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    // The system's highlight, darkened where its text would not be readable on it.
+    COLORREF highlight = ReadableBackground(GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_HIGHLIGHT));
     COLORREF menuColour = GetSysColor(COLOR_MENU);
 
     // "Open Main Window" has a bitmap: the highlight starts at 46, framed in white.
@@ -237,64 +301,128 @@ TEST_F(TrayMenu, SeparatorsAreEtchedLines)
     EXPECT_EQ(canvas.At(27, 13), GetSysColor(COLOR_MENU));
 }
 
-TEST_F(TrayMenu, OpensAtTheCursorAndClosesOnAClickElsewhere)
+TEST_F(TrayMenu, EveryItemNamesItselfAndHasAnAccessKeyOfItsOwnWhicheverTheLinks)
 {
-    // A window to own the menu and paint its items.
-    class Owner : public CWnd
+    HMENU resource = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_TRAY));
+    for (int first = 0; first < 14; first++)
+        for (int second = 0; second < 14; second++)
+        {
+            if (first == second)
+                continue;
+            menu.linkIndex1 = first;
+            menu.linkIndex2 = second;
+            menu.SetLinkCaptions();
+            std::set<wchar_t> keys;
+            for (int position = 0; position < 14; position++)
+            {
+                // What a screen reader reads: the record at the start of the item's data.
+                MENUITEMINFOW info = {};
+                info.cbSize = sizeof(info);
+                info.fMask = MIIM_DATA;
+                ASSERT_TRUE(GetMenuItemInfoW(menu.popup, position, TRUE, &info));
+                const auto* name = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
+                ASSERT_EQ(name->dwMSAASignature, DWORD(MSAA_MENU_SIG)) << position;
+                std::wstring text(name->pszWText, name->cchWText);
+                ASSERT_EQ(name->pszWText[name->cchWText], L'\0');
+                wchar_t expected[256] = L"Velmora";
+                if (position > 0)
+                    GetMenuStringW(GetSubMenu(resource, 0), position - 1, expected, 256, MF_BYPOSITION);
+                if (position == 1 || position == 13)
+                    wcscpy(expected, Widen(menu.promoLinks[position == 1 ? first : second].caption).c_str());
+                EXPECT_EQ(position == 1 || position == 13 ? Shown(text) : text, expected);
+                if (position == 0 || menu.menuItems[position]->isSeparator)
+                    continue;
+
+                size_t mark = text.find(L'&');
+                ASSERT_LT(mark + 1, text.size()) << Narrow(text);
+                wchar_t key = towupper(text[mark + 1]);
+                EXPECT_TRUE(keys.insert(key).second) << Narrow(text) << " with links " << first << ", " << second;
+                for (wchar_t typed : {key, wchar_t(towlower(key))})
+                    EXPECT_EQ(menu.OnMenuChar(typed), MAKELRESULT(position, MNC_EXECUTE)) << Narrow(text);
+            }
+        }
+    DestroyMenu(resource);
+    // Neither the title nor a separator is chosen by a key (the last links take neither letter).
+    for (wchar_t key : {L'9', L'V'})
+        EXPECT_EQ(menu.OnMenuChar(key), MAKELRESULT(0, MNC_IGNORE)) << char(key);
+}
+
+TEST_F(TrayMenu, EveryTextIsReadableInTheNormalLookAndInHighContrast)
+{
+    for (bool highContrast : {false, true})
     {
-    public:
-        CTrayMenu* menu = nullptr;
-        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        std::optional<HighContrastBlack> scheme;
+        if (highContrast)
+            scheme.emplace();
+        for (UINT state : {0u, UINT(ODS_SELECTED)})
         {
-            if (message == WM_MEASUREITEM)
+            Canvas canvas(300, 260);
+            std::vector<RECT> items = DrawMenu(canvas, state);
+            const std::string look = std::string(highContrast ? "high contrast" : "normal") + (state ? ", selected" : "");
+            const RECT title = {1, 1, items[0].right - 1, items[0].bottom - 1};
+            const RECT strip = {0, items[0].bottom, CTrayMenu::kStripWidth, items.back().bottom};
+            EXPECT_GE(LowestTextContrast(canvas, title, true), kReadable) << look << ": the title";
+            EXPECT_GE(LowestTextContrast(canvas, strip, false), kReadable) << look << ": the strip";
+            for (int position = 1; position < 14; position++)
             {
-                menu->Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-                return TRUE;
+                const RECT& item = items[position];
+                RECT text = {CTrayMenu::kStripWidth + CTrayMenu::kIconWidth + 3, item.top + 1, item.right - 2,
+                             item.bottom - 1};
+                if (menu.menuItems[position]->isSeparator)
+                    continue;
+                EXPECT_GE(LowestTextContrast(canvas, text, false), kReadable)
+                    << look << ": " << Narrow(menu.menuItems[position]->text);
             }
-            if (message == WM_DRAWITEM)
-            {
-                menu->Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-                return TRUE;
-            }
-            return CWnd::WindowProc(message, wParam, lParam);
+            if (!highContrast)
+                continue;
+            // In high contrast no gradient and no colour of the menu's own: the title's ends,
+            // the strip's, and Help's highlight and frame.
+            const RECT& help = items[8];
+            const std::pair<POINT, int> spots[] = {
+                {{4, 4}, COLOR_MENU},
+                {{title.right - 5, 4}, COLOR_MENU},
+                {{2, strip.top + 2}, COLOR_MENU},
+                {{2, strip.bottom - 2}, COLOR_MENU},
+                {{help.right - 5, help.top + 3}, state ? COLOR_HIGHLIGHT : COLOR_MENU},
+                {{46, help.top + 3}, state ? COLOR_MENUTEXT : COLOR_MENU},
+            };
+            for (const auto& [spot, element] : spots)
+                EXPECT_EQ(canvas.At(spot.x, spot.y), GetSysColor(element)) << look << " at " << spot.x << ", " << spot.y;
         }
-    } owner;
-    owner.menu = &menu;
-    ASSERT_TRUE(CWnd::RegisterWindowClass(L"VelmoraTrayOwner", 0, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(owner.Create(
-        {.className = L"VelmoraTrayOwner", .title = "owner", .style = WS_POPUP | WS_VISIBLE, .size = {10, 10}}));
-    SetCursorPos(600, 500);
+    }
+}
 
-    std::atomic<bool> found{false};
-    RECT shown = {};
-    std::thread clicker([&] {
-        for (int i = 0; i < 500 && !found; i++)
-        {
-            HWND popup = FindWindowW(L"#32768", nullptr);
-            if (popup && IsWindowVisible(popup))
-            {
-                Sleep(200);
-                GetWindowRect(popup, &shown);
-                found = true;
-                // A click far from the menu.
-                SetCursorPos(50, 900);
-                INPUT clicks[2] = {};
-                clicks[0].type = clicks[1].type = INPUT_MOUSE;
-                clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-                clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-                SendInput(2, clicks, sizeof(INPUT));
-            }
-            Sleep(10);
-        }
-    });
-    menu.Show(owner.hwnd);
-    clicker.join();
-    owner.DestroyWindow();
-
-    ASSERT_TRUE(found);
-    EXPECT_EQ(shown.left, 600);
-    EXPECT_EQ(shown.bottom, 500);
-    EXPECT_EQ(shown.right - shown.left - 2 * GetSystemMetrics(SM_CXEDGE) >= 145, true);
-    EXPECT_EQ(menu.menuItems[1]->text, menu.promoLinks[menu.linkIndex1].caption);
-    EXPECT_EQ(menu.menuItems[13]->text, menu.promoLinks[menu.linkIndex2].caption);
+// "Make text bigger": the menu font at twice its size.
+TEST_F(TrayMenu, ALargerMenuFontShowsEveryItemWhole)
+{
+    NONCLIENTMETRICSW saved = {};
+    saved.cbSize = sizeof(saved);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved), &saved, 0));
+    NONCLIENTMETRICSW larger = saved;
+    larger.lfMenuFont.lfHeight *= 2;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(larger), &larger, 0));
+    menu.LoadFonts();
+    for (int position = 0; position < 14; position++)
+    {
+        const MenuItemData& record = *menu.menuItems[position];
+        if (record.isSeparator)
+            continue;
+        LOGFONTW description = larger.lfMenuFont;
+        description.lfWeight = record.isTitle ? FW_BOLD : description.lfWeight;
+        HFONT font = CreateFontIndirectW(&description);
+        Canvas text(1, 1);
+        HGDIOBJ old = SelectObject(text.dc, font);
+        RECT extent = {};
+        DrawTextW(text.dc, record.text.c_str(), int(record.text.size()), &extent, DT_SINGLELINE | DT_CALCRECT);
+        SelectObject(text.dc, old);
+        DeleteObject(font);
+        // The title is centred over the whole item; the others start after the icon cell.
+        const int before = record.isTitle ? 0 : CTrayMenu::kStripWidth + CTrayMenu::kIconWidth + CTrayMenu::kTextGap;
+        EXPECT_GE(int(Measure(position).itemWidth), before + extent.right) << Narrow(record.text);
+        EXPECT_GE(int(Measure(position).itemHeight), extent.bottom) << Narrow(record.text);
+    }
+    // The side strip grows with the items down to the last one.
+    Canvas canvas(400, 400);
+    EXPECT_TRUE(Near(canvas.At(2, DrawMenu(canvas, 0).back().bottom - 2), kLightBlue, 20));
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
 }

@@ -173,7 +173,9 @@ bool SoakSession::OpenAndCloseTrayMenu()
 {
     menuWasShown = false;
     SetTimer(nullptr, 0, kMenuShownMs, CloseMenu);
-    SendMessageW(app.hwnd, WM_TRAY_NOTIFY, IDC_TRAY_ICON, WM_RBUTTONDOWN);
+    // A right click on the icon, as the shell tells it (NOTIFYICON_VERSION_4), at the screen's middle.
+    POINT anchor = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    SendMessageW(app.hwnd, WM_TRAY_NOTIFY, MAKEWPARAM(anchor.x, anchor.y), MAKELPARAM(WM_CONTEXTMENU, IDC_TRAY_ICON));
     return menuWasShown || Fail("the tray menu did not show");
 }
 

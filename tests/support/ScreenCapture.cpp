@@ -54,10 +54,11 @@ bool SaveScreenArea(const RECT& area, const std::wstring& path)
 
 namespace
 {
-const int kHighContrastElements[] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_BTNFACE,       COLOR_BTNTEXT,
-                                     COLOR_HOTLIGHT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
-const COLORREF kHighContrastBlack[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255),
-                                       RGB(255, 255, 0), RGB(26, 235, 255),  RGB(0, 0, 0), RGB(63, 242, 0)};
+const int kHighContrastElements[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_BTNFACE,  COLOR_BTNTEXT, COLOR_HOTLIGHT,
+                                     COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_MENU,    COLOR_MENUTEXT};
+const COLORREF kHighContrastBlack[] = {RGB(0, 0, 0),      RGB(255, 255, 255), RGB(0, 0, 0),   RGB(255, 255, 255),
+                                       RGB(255, 255, 0),  RGB(26, 235, 255),  RGB(0, 0, 0),   RGB(63, 242, 0),
+                                       RGB(0, 0, 0),      RGB(255, 255, 255)};
 const int kElementCount = std::size(kHighContrastElements);
 }
 
