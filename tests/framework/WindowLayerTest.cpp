@@ -298,7 +298,9 @@ TEST(Contrast, ReadableTextReadsOnEveryBackground)
             const COLORREF readable = ReadableColour(text, background);
             EXPECT_GE(ContrastRatio(readable, background), 4.5) << std::hex << text << " on " << background;
             if (ContrastRatio(text, background) >= 4.5)
+            {
                 EXPECT_EQ(readable, text) << std::hex << text << " on " << background;
+            }
         }
     }
 }
