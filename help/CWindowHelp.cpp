@@ -1,6 +1,7 @@
 #include "help/CWindowHelp.h"
 
 #include "framework/Text.h"
+#include "framework/UserFolder.h"
 #include "help/HtmlHelpLoader.h"
 #include "resources/resource.h"
 
@@ -15,18 +16,6 @@ namespace
 const char kWindowType[] = "Velmora Help";
 // The viewer's wide entry reads the record with wide texts, as the header declares it here.
 static_assert(sizeof(*HH_WINTYPE().pszType) == sizeof(wchar_t), "a wide window-type record");
-
-// Where a copy of the help file goes when the viewer cannot open it where it lies:
-// the user's own Velmora folder, on this PC.
-std::string LocalHelpFolder()
-{
-    PWSTR folder = nullptr;
-    std::string path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &folder)))
-        path = Narrow(folder) + "\\Velmora\\";
-    CoTaskMemFree(folder);
-    return path;
-}
 
 // Invalidate, erase and repaint the window and all its children now.
 void RedrawNow(HWND window)
@@ -63,7 +52,8 @@ LRESULT CWindowHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CWindowHelp::OnInitDialog()
 {
-    helpFile = ViewableHelpFile(helpFile, LocalHelpFolder());
+    // A copy, where the viewer cannot open the file where it lies, goes to the user's own folder on this PC.
+    helpFile = ViewableHelpFile(helpFile, UserSettingsFolder());
     HWND help = ShowContents();
     // Without the viewer or the help file the page stays empty, and the
     // viewer is not asked about a window it never made.

@@ -8,9 +8,6 @@
 
 #include <windows.h>
 
-#include <knownfolders.h>
-#include <shlobj.h>
-
 void CWiperSettings::SetDefaults()
 {
     windowLeft = 20;
@@ -163,14 +160,4 @@ bool CWiperSettings::CheckPassword(const std::string& password)
         return false;
     SetPassword(password);
     return true;
-}
-
-std::string UserSettingsFolder()
-{
-    PWSTR folder = nullptr;
-    std::string path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &folder)))
-        path = Narrow(folder) + "\\Velmora\\";
-    CoTaskMemFree(folder);
-    return path;
 }

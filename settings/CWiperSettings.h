@@ -3,6 +3,7 @@
 // which reports it with ShowSettingsFailure.
 #pragma once
 
+#include "framework/UserFolder.h"
 #include "settings/SettingsFile.h"
 
 #include <windows.h>
@@ -67,7 +68,3 @@ private:
 
 // The program's message for a failure of Load or Save.
 void ShowSettingsFailure(HWND owner, const SettingsFailure& failure);
-
-// Where a user's settings live: their local application data folder's Velmora
-// folder, ending with a backslash; empty when Windows does not say.
-std::string UserSettingsFolder();
