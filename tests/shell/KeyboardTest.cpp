@@ -96,20 +96,12 @@ wchar_t AccessKeyOf(const std::wstring& text)
 }
 
 // The name a screen reader gives a control: a button's own text; for any other
-// control the nearest static text before it in z-order, hidden or not, without
-// crossing another tab stop.
+// control its label by the platform's rule.
 std::wstring NameByPlatformRule(HWND control)
 {
     if (_wcsicmp(ClassOf(control).c_str(), L"Button") == 0)
         return WithoutAccessMarks(TextOf(control));
-    for (HWND before = GetWindow(control, GW_HWNDPREV); before; before = GetWindow(before, GW_HWNDPREV))
-    {
-        if (IsStaticText(before))
-            return WithoutAccessMarks(TextOf(before));
-        if (GetWindowLongW(before, GWL_STYLE) & WS_TABSTOP)
-            break;
-    }
-    return L"";
+    return Widen(LabelOf(control));
 }
 
 // What oleacc itself answers for the control's name.

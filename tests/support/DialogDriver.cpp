@@ -164,8 +164,20 @@ std::string LabelOf(HWND control)
     {
         wchar_t className[16] = {};
         GetClassNameW(before, className, 16);
-        if (lstrcmpiW(className, L"Static") == 0)
-            return GetWindowTextUtf8(before);
+        const LONG kind = GetWindowLongW(before, GWL_STYLE) & SS_TYPEMASK;
+        if (lstrcmpiW(className, L"Static") == 0 && kind != SS_ICON && kind != SS_BITMAP)
+        {
+            // The access key's mark is not read; "&&" is one '&'.
+            std::string text = GetWindowTextUtf8(before);
+            std::string read;
+            for (size_t i = 0; i < text.size(); i++)
+            {
+                if (text[i] == '&' && i + 1 < text.size())
+                    i++;
+                read += text[i];
+            }
+            return read;
+        }
         if (GetWindowLongW(before, GWL_STYLE) & WS_TABSTOP)
             break;
     }
