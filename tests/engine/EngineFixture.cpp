@@ -116,3 +116,13 @@ FoundFile EngineTest::RowOf(const std::string& path)
     RecordSeen(row, data, ReparseTagOf(LongPath(path)));
     return row;
 }
+
+SkipRules SkipOf(std::string text, const std::string& root)
+{
+    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size()))
+        text.replace(at, 1, root);
+    SkipRules skip;
+    std::string tooLong;
+    EXPECT_TRUE(skip.Parse(text, tooLong)) << text;
+    return skip;
+}

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ private:
 
 // Runs a worker on its own thread to its end, with no window anywhere.
 void RunToTheEnd(CWorkerThread* worker);
+// Skip rules from a text where '@' stands for `root`.
+SkipRules SkipOf(std::string text, const std::string& root);
+using Names = std::set<std::string>;
 
 class EngineTest : public testing::Test
 {
