@@ -207,7 +207,8 @@ DeletionJob MakeChosenFiles(const std::string& name, int count)
     DeletionJob job;
     for (int n = 0; n < count; n++)
     {
-        const std::string path = folder + "file" + std::to_string(n) + ".tmp";
+        // Names of their own: a trash that finds a name taken tries others one by one.
+        const std::string path = folder + name + "-" + std::to_string(n) + ".tmp";
         HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, "x", 1, &written, nullptr);

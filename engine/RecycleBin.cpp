@@ -218,11 +218,16 @@ bool RecycleBin::MayRecycle(const std::string& path) const
     if (!ShellTakesAsItIs(shellPath))
         return false;
     wchar_t root[MAX_PATH];
-    if (!GetVolumePathNameW(shellPath.c_str(), root, MAX_PATH) || GetDriveTypeW(root) != DRIVE_FIXED)
+    if (!GetVolumePathNameW(shellPath.c_str(), root, MAX_PATH))
         return false;
+    auto known = volumes.find(root);
+    if (known != volumes.end())
+        return known->second;
     SHQUERYRBINFO bin = {};
     bin.cbSize = sizeof(bin);
-    return SUCCEEDED(SHQueryRecycleBinW(root, &bin));
+    const bool hasBin = GetDriveTypeW(root) == DRIVE_FIXED && SUCCEEDED(SHQueryRecycleBinW(root, &bin));
+    volumes[root] = hasBin;
+    return hasBin;
 }
 
 void RecycleBin::Recycle(const std::vector<std::string>& paths, std::vector<Result>& results,

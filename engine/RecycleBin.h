@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ private:
     const WillRecycle willRecycle;
     const HRESULT com;
     bool byFileOperation = false;
+    // Each volume's answer, asked once: asking counts everything in its Recycle Bin.
+    mutable std::map<std::wstring, bool> volumes;
 
     // Returns the indexes whose result the operation did not give.
     std::vector<size_t> RecycleByFileOperation(const std::vector<std::string>& paths, const std::vector<size_t>& items,
