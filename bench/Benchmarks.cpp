@@ -1,7 +1,10 @@
 // Times the search, a search that skips folders, the listing, the sorting and the deletion of the program
 // against bare loops over the same files, in one run, and prints the ratios.
 //   velmora_bench.exe TREE   (TREE made by bench/make-tree.py)
+#include "engine/CDelEntriesThread.h"
 #include "engine/CScanEntriesThread.h"
+#include "engine/DeletionRecord.h"
+#include "engine/FileStamp.h"
 #include "engine/SkipRules.h"
 #include "framework/CWinThread.h"
 #include "framework/CWnd.h"
@@ -191,6 +194,47 @@ public:
     void ShowWarning(const std::string&) override {}
     void WorkerFinished() override {}
 };
+
+// Makes `count` one-byte files in a new folder of the system's temporary folder,
+// where the Recycle Bin is (the benchmark tree's drive may have none), and
+// returns what a deletion is given of them.
+DeletionJob MakeChosenFiles(const std::string& name, int count)
+{
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    const std::string folder = Narrow(temporary) + name + "\\";
+    CreateDirectoryW(Widen(folder).c_str(), nullptr);
+    DeletionJob job;
+    for (int n = 0; n < count; n++)
+    {
+        // Names of their own: a trash that finds a name taken tries others one by one.
+        const std::string path = folder + name + "-" + std::to_string(n) + ".tmp";
+        HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "x", 1, &written, nullptr);
+        CloseHandle(file);
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data);
+        FoundFile row;
+        RecordSeen(row, data, 0);
+        job.files.push_back(ChosenFileOf(row, (size_t)n));
+        job.files.back().path = path;
+    }
+    return job;
+}
+
+// Runs the deletion worker alone on the job; its seconds.
+double DeleteAlone(DeletionJob job)
+{
+    SearchResults results;
+    WorkerControl control;
+    QuietProgress progress;
+    return Seconds([&] {
+        HANDLE thread = (new CDelEntriesThread(std::move(job), &results, &control, &progress))->Start();
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    });
+}
 
 // Searches one location for every file on the worker alone; the number of files found.
 size_t SearchAlone(const std::string& location, const SkipRules& skip)
@@ -447,6 +491,39 @@ int main(int argc, char** argv)
     deleted += " rows left";
     PrintRatio("delete", deleted, bareDeletes, pageDeletes, "target <= 1.35");
     printf("         before that, collecting the selection and showing the question took %.3f s\n", Median(askings));
+
+    // The same 10000 files moved to the Recycle Bin against deleted for good, each
+    // with its record line; then the record's own cost per file.
+    std::vector<double> forGood, recycled;
+    for (int round = 0; round < kRounds; round++)
+    {
+        const std::string suffix = "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(round);
+        DeletionJob plain = MakeChosenFiles("velmora-bench-plain" + suffix, 10000);
+        plain.recordPath = tree + "\\deletions-plain.csv";
+        forGood.push_back(DeleteAlone(std::move(plain)));
+        DeletionJob toBin = MakeChosenFiles("velmora-bench-bin" + suffix, 10000);
+        toBin.recycle = true;
+        toBin.recordPath = tree + "\\deletions-bin.csv";
+        recycled.push_back(DeleteAlone(std::move(toBin)));
+    }
+    PrintRatio("recycle", "10000 files to the Recycle Bin (program) against deleted for good (bare), both recorded", forGood, recycled,
+               "no target: the shell's moving costs what it costs");
+    std::vector<double> recordTimes;
+    for (int round = 0; round < kRounds; round++)
+    {
+        const std::string path = tree + "\\deletions-cost.csv";
+        DeleteFileW(LongPath(path).c_str());
+        DeletionRecord record(path, ZoneRule());
+        ChosenFile file;
+        file.path = tree + "\\some folder\\some file.doc";
+        recordTimes.push_back(Seconds([&] {
+            for (int n = 0; n < 10000; n++)
+                record.Add(file, DeletionOutcome::Deleted, "");
+        }) / 10000 * 1e6);
+    }
+    printf("record   one line per deleted file, median of %zu: %.1f us per file (min %.1f, max %.1f)\n",
+           recordTimes.size(), Median(recordTimes), *std::min_element(recordTimes.begin(), recordTimes.end()),
+           *std::max_element(recordTimes.begin(), recordTimes.end()));
     DestroyWindow(host);
     return 0;
 }

@@ -138,9 +138,12 @@ bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
         FolderWalk::Segment* segment;
         size_t hit;
         size_t subfolder;
+        const std::string* folder;
+        bool read;
     };
     std::unique_ptr<FolderWalk::Segment> top = walk.List(WithSeparator(location), root, index);
-    std::vector<Cursor> open = {{top.get(), 0, 0}};
+    const std::string topFolder = WithSeparator(location);
+    std::vector<Cursor> open = {{top.get(), 0, 0, &topFolder, false}};
     while (!open.empty())
     {
         Cursor& cursor = open.back();
@@ -157,6 +160,13 @@ bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
             return true;
         }
         FolderWalk::Segment& segment = *cursor.segment;
+        // Counted where a walk on one thread would meet it, so the paths come in walk order.
+        if (!cursor.read)
+        {
+            cursor.read = true;
+            if (segment.unreadable)
+                found->AddUnreadable(*cursor.folder);
+        }
         const bool subfolderNext = cursor.subfolder < segment.subfolders.size();
         const size_t until = subfolderNext ? segment.subfolders[cursor.subfolder].hitsBefore : segment.hits.size();
         if (!AddHits(segment.hits, cursor.hit, until))
@@ -180,7 +190,7 @@ bool CScanEntriesThread::Walk(FolderWalk& walk, size_t index)
             subfolder.segment = walk.List(subfolder.folder, subfolder.real, index);
         }
         if (subfolder.segment)
-            open.push_back({subfolder.segment.get(), 0, 0});
+            open.push_back({subfolder.segment.get(), 0, 0, &subfolder.folder, false});
     }
     return true;
 }

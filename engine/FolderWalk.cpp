@@ -201,9 +201,13 @@ uint64_t FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundF
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileExW(LongPath(task.folder + "*").c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
     Segment& segment = *task.segment;
+    if (find == INVALID_HANDLE_VALUE)
+    {
+        // A folder with no entry at all (a drive's empty root) is no failure.
+        segment.unreadable = GetLastError() != ERROR_FILE_NOT_FOUND && !StopNow();
+        return 0;
+    }
     // The hits gather in a buffer the thread keeps, so that each segment gets its
     // hits in one allocation of their exact size.
     std::vector<FoundFile>& hits = hitBuffer;
@@ -287,6 +291,7 @@ uint64_t FolderWalk::ListFolder(Task& task, TextStore& store, std::vector<FoundF
             Queue(std::move(child));
         }
     } while (FindNextFileW(find, &entry));
+    segment.unreadable = GetLastError() != ERROR_NO_MORE_FILES && !StopNow();
     FindClose(find);
     segment.hits.assign(hits.begin(), hits.end());
     control->statusCount += examined;

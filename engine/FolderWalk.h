@@ -78,6 +78,9 @@ public:
         std::vector<Subfolder> subfolders;
         // Guarded by the walk's lock: hits and subfolders are complete.
         bool listed = false;
+        // The folder could not be listed, or not to its end (access denied, a
+        // path the system refuses, a folder gone since its parent was listed).
+        bool unreadable = false;
     };
 
     // roots: the comparing forms of the search's locations, which no listing enters

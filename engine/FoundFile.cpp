@@ -16,7 +16,7 @@ std::string FoundFile::Path() const
 
 ChosenFile ChosenFileOf(const FoundFile& row, size_t place)
 {
-    return {row.Path(), row.size, row.seen, row.kind, (uint32_t)place};
+    return {row.Path(), row.size, row.testedTime, row.seen, row.kind, (uint32_t)place};
 }
 
 size_t FoundPlace(const std::vector<uint32_t>& places, size_t row)

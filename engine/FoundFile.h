@@ -71,6 +71,8 @@ struct ChosenFile
 {
     std::string path;
     uint64_t size = 0;
+    // The date the Date column shows.
+    int64_t testedTime = 0;
     FileStamp seen;
     uint8_t kind = 0;
     // Where the row stood in the found order: how the worker finds it again to drop it.

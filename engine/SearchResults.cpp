@@ -12,6 +12,21 @@ void SearchResults::Clear()
     selection = {};
     appendedRows = 0;
     foundCount = 0;
+    unreadable = {};
+}
+
+void SearchResults::AddUnreadable(const std::string& folder)
+{
+    std::unique_lock hold(lock);
+    unreadable.count++;
+    if (unreadable.paths.size() < UnreadableFolders::kMaxPaths)
+        unreadable.paths.push_back(folder);
+}
+
+UnreadableFolders SearchResults::Unreadable() const
+{
+    std::shared_lock hold(lock);
+    return unreadable;
 }
 
 void SearchResults::Append(const FoundFile* first, size_t count)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <mutex>
 #include <shared_mutex>
+#include <string>
 #include <vector>
 
 // The chosen rows' count and bytes, as the selection line shows them.
@@ -20,6 +21,15 @@ struct SelectionTotal
     uint64_t bytes = 0;
 
     bool operator==(const SelectionTotal&) const = default;
+};
+
+// The folders a search could not list, and the paths of the first kMaxPaths of them.
+struct UnreadableFolders
+{
+    static const size_t kMaxPaths = 1000;
+
+    uint64_t count = 0;
+    std::vector<std::string> paths;
 };
 
 class SearchResults
@@ -69,6 +79,9 @@ public:
     bool SetSelected(size_t row, bool selected);
     bool SetSelected(const std::vector<size_t>& rows, bool selected);
     SelectionTotal Selection() const;
+    // A folder the search could not list: counted, and its path kept while there is room.
+    void AddUnreadable(const std::string& folder);
+    UnreadableFolders Unreadable() const;
     // What a deletion needs of each chosen row, in found order, copied now: a
     // click during the deletion changes nothing.
     DeletionJob ChosenFiles() const;
@@ -80,6 +93,7 @@ private:
     // The texts the rows point into; emptied with them.
     TextStore texts;
     SelectionTotal selection;
+    UnreadableFolders unreadable;
     // The rows appended since the last Clear, dropped ones included: the next row's place.
     size_t appendedRows = 0;
     mutable std::shared_mutex lock;

@@ -124,6 +124,9 @@
 #define IDC_AGE_AMOUNT          1252
 #define IDC_AGE_UNIT            1253
 #define IDC_SKIP_FOLDERS        1254
+// The safety net: the Recycle Bin when asked, and the folders a search could not read
+#define IDC_RECYCLE_BIN         1256
+#define IDC_UNREADABLE_LINE     1258
 
 // The result list's context menu and its commands
 #define IDM_RESULTS             3
@@ -133,6 +136,7 @@
 #define ID_RESULTS_SELECT_ALL   1250
 #define ID_RESULTS_SAVE_LIST    1251
 #define ID_RESULTS_SKIP_FOLDER  1255
+#define ID_RESULTS_OPEN_RECORD  1257
 // "Sort by": one command per column, N to Date, in the columns' order.
 #define ID_RESULTS_SORT_N       1270
 #define ID_RESULTS_SORT_DATE    1275

@@ -53,6 +53,8 @@ public:
     void OpenFile(int row);
     void OpenFolder(int row);
     void CopyPaths();
+    // Puts the text on the clipboard; nothing for an empty text.
+    static void CopyToClipboard(HWND owner, const std::string& text);
     void SaveListAs();
     // The folders of the selected rows, each once and ending with a backslash;
     // every row in or below one of them leaves the found files (the files stay

@@ -28,6 +28,10 @@ const int kResultWidths[] = {30, 130, 45, 150, 75, 150};
 const int kSelectionTotalLeft = 215;
 const int kSelectionTotalGap = 6;
 const int kSelectionTotalHeight = 26;
+// The Recycle Bin box sits on the results frame's top line, at Delete's end of
+// the page, as wide as Delete: the bottom row has no room for it at the page's
+// smallest. Its height is the gap between the frame's top and the list's.
+const int kRecycleBoxHeight = 14;
 
 // The results frame's top at 96 DPI, and the pixel either way a dialog unit may round to.
 const int kResultsFrameTop = 300;
@@ -118,12 +122,17 @@ bool CWindowWiperEntries::OnCommand(int id, int code)
     case IDC_EMPTY_LIST:
         OnEmptyList();
         return true;
+    case IDC_UNREADABLE_LINE:
+        if (code == STN_CLICKED)
+            CopyUnreadablePaths();
+        return true;
     case ID_RESULTS_OPEN:
     case ID_RESULTS_OPEN_FOLDER:
     case ID_RESULTS_COPY_PATH:
     case ID_RESULTS_SELECT_ALL:
     case ID_RESULTS_SAVE_LIST:
     case ID_RESULTS_SKIP_FOLDER:
+    case ID_RESULTS_OPEN_RECORD:
         OnResultCommand(id);
         return true;
     }
@@ -195,6 +204,8 @@ void CWindowWiperEntries::OnContextMenu(HWND window, POINT point)
 {
     if (window == results.hwnd)
         results.ShowMenu(point, !OperationActive());
+    else if (window == GetItem(IDC_UNREADABLE_LINE))
+        CopyUnreadablePaths();
 }
 
 void CWindowWiperEntries::OnResultCommand(int id)
@@ -220,6 +231,9 @@ void CWindowWiperEntries::OnResultCommand(int id)
         break;
     case ID_RESULTS_SKIP_FOLDER:
         SkipSelectedFolders();
+        break;
+    case ID_RESULTS_OPEN_RECORD:
+        OpenDeletionRecord();
         break;
     }
 }
@@ -277,6 +291,8 @@ void CWindowWiperEntries::OnSize(int width, int height)
     const int shift = std::max(0, templateTop - px(kResultsFrameTop) - kRoundingSlack);
     const int deleteLeft = width - px(158);
     const int bottomRow = height - px(39);
+    // The total and the unreadable folders' line, one line of text each, one below the other.
+    const int line = TextLineHeight();
     const struct
     {
         int id;
@@ -285,7 +301,9 @@ void CWindowWiperEntries::OnSize(int width, int height)
         {IDC_RESULTS_FRAME, px(6), px(kResultsFrameTop) + shift, width - px(12), height - px(310) - shift},
         {IDC_RESULTS, px(9), px(315) + shift, width - px(18), height - px(355) - shift},
         {IDC_DELETE, deleteLeft, bottomRow, px(150), px(25)},
-        {IDC_TOTAL_LINE, px(9), bottomRow, px(200), px(25)},
+        {IDC_TOTAL_LINE, px(9), bottomRow, px(200), line},
+        {IDC_UNREADABLE_LINE, px(9), bottomRow + line, px(200), line},
+        {IDC_RECYCLE_BIN, deleteLeft, px(kResultsFrameTop) + shift, px(150), px(kRecycleBoxHeight)},
         {IDC_SELECTION_TOTAL, px(kSelectionTotalLeft), bottomRow,
          deleteLeft - px(kSelectionTotalGap + kSelectionTotalLeft), px(kSelectionTotalHeight)},
     };
@@ -294,6 +312,17 @@ void CWindowWiperEntries::OnSize(int width, int height)
         if (HWND control = GetItem(place.id))
             MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
     }
+}
+
+int CWindowWiperEntries::TextLineHeight() const
+{
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return metrics.tmHeight;
 }
 
 void CWindowWiperEntries::OnFind()
@@ -349,8 +378,13 @@ void CWindowWiperEntries::OnDelete()
         ShowWarning("Please select any file.");
         return;
     }
-    if (!AskWarning("Do you really want to delete selected file(s)?") || !ConfirmOnlineOnly(job))
+    recycle = IsDlgButtonChecked(hwnd, IDC_RECYCLE_BIN) == BST_CHECKED;
+    if (!AskWarning(recycle ? "Do you really want to move selected file(s) to the Recycle Bin?"
+                            : "Do you really want to delete selected file(s)?") ||
+        !ConfirmOnlineOnly(job))
         return;
+    job.recycle = recycle != 0;
+    job.recordPath = recordPath;
 
     results.KeepShownOrder();
     results.SetRedraw(false);
@@ -374,7 +408,10 @@ bool CWindowWiperEntries::ConfirmOnlineOnly(DeletionJob& job)
     const Choice choice = AskChoice(hwnd, "Warning", "", text, IDI_EXCLAMATION_MARK, {1, 1, 1, 0, 0},
                                     {"Delete all", "Skip them", "Cancel", " ", " "});
     if (choice == Choice::YesForAll)
+    {
+        std::copy_if(job.files.begin(), job.files.end(), std::back_inserter(job.leftOut), onlineOnly);
         std::erase_if(job.files, onlineOnly);
+    }
     return (choice == Choice::Yes || choice == Choice::YesForAll) && !job.files.empty();
 }
 
@@ -416,6 +453,7 @@ void CWindowWiperEntries::RefreshResults()
     SetItemText(IDC_TOTAL_LINE, "Total number of found files: " + std::to_string(found.FoundCount()));
     ShowItem(IDC_TOTAL_LINE, true);
     ShowItem(IDC_SELECTION_TOTAL, true);
+    ShowUnreadableLine();
     if (!OperationActive())
     {
         findReady = true;

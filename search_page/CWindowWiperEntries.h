@@ -52,6 +52,9 @@ public:
     void UseKeptSearch(const std::string& path);
     // Writes the search as the form holds it to the kept file.
     void KeepSearch();
+    // Records every deletion in this file ("deletions.csv" in the user's Velmora folder).
+    void UseDeletionRecord(const std::string& path);
+    const std::string& DeletionRecordPath() const { return recordPath; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -91,7 +94,10 @@ private:
     std::string ageText;
     int ageUnit = 0;
     std::string skipFolders;
+    // "Move to Recycle Bin": deletions go there instead of for good.
+    int recycle = 0;
     KeptSearchFile keptSearch;
+    std::string recordPath;
 
     std::vector<size_t> selectedLocations;
     // "Find" waits for the first refresh of either list, "Delete" for the first result refresh.
@@ -105,6 +111,8 @@ private:
     void OnNotify(const NMHDR& header);
     void OnResultsNotify(const NMHDR& header);
     void OnSize(int width, int height);
+    // The height of a line of text in the page's font.
+    int TextLineHeight() const;
     void OnAllFiles();
     void OnSpecifyType();
     void OnDateKindChange();
@@ -125,6 +133,11 @@ private:
     void OnResultKey(const NMLVKEYDOWN& key);
     void OnContextMenu(HWND window, POINT point);
     void OnResultCommand(int id);
+    // Opens the record of deletions with the user's program for CSV files.
+    void OpenDeletionRecord();
+    // "N folder(s) could not be read", or nothing; and its paths, one a line, to the clipboard.
+    void ShowUnreadableLine();
+    void CopyUnreadablePaths();
     // Enter on the result list: its folder; elsewhere nothing.
     void OnReturn();
 

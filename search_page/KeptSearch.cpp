@@ -22,6 +22,9 @@ const std::vector<std::string_view> kAgeUnits = {"days", "weeks", "months", "yea
 const std::vector<std::string_view> kSizeConditions = {"any", "is more than", "is less than", "is between"};
 const std::vector<std::string_view> kSizeUnits = {"B", "KB", "MB", "GB"};
 const std::vector<std::string_view> kFileChoices = {"type", "all"};
+const std::vector<std::string_view> kYesNo = {"no", "yes"};
+// A line an earlier version did not write: its absence gives the first state.
+const char kRecycleName[] = "recycle bin";
 
 const int kLatestYear = 30827;
 const int kEarliestYear = 1601;
@@ -140,6 +143,7 @@ std::string KeptSearch::Format() const
     line("size from", std::to_string(sizeFrom));
     line("size to", std::to_string(sizeTo));
     line("skip folders", skipFolders);
+    line(kRecycleName, ChoiceText(kYesNo, recycle ? 1 : 0));
     return text;
 }
 
@@ -147,6 +151,7 @@ bool KeptSearch::Parse(const std::string& text)
 {
     KeptSearch read;
     int files = 1;
+    int recycle = 0;
     // Every value but the locations is read once and must be present.
     const std::map<std::string_view, std::function<bool(std::string_view)>> readers = {
         {"files", [&](std::string_view v) { return ReadChoice(v, kFileChoices, files); }},
@@ -173,6 +178,7 @@ bool KeptSearch::Parse(const std::string& text)
              read.skipFolders = std::string(v);
              return true;
          }},
+        {kRecycleName, [&](std::string_view v) { return ReadChoice(v, kYesNo, recycle); }},
     };
     std::set<std::string_view> seen;
     std::string_view rest = text;
@@ -209,9 +215,10 @@ bool KeptSearch::Parse(const std::string& text)
         if (reader == readers.end() || !seen.insert(name).second || !reader->second(value))
             return false;
     }
-    if (first || seen.size() != readers.size())
+    if (first || seen.size() + (seen.count(kRecycleName) ? 0 : 1) != readers.size())
         return false;
     read.allFiles = files == 1;
+    read.recycle = recycle == 1;
     *this = std::move(read);
     return true;
 }

@@ -45,6 +45,9 @@ public:
     int sizeFrom = 0;
     int sizeTo = 10;
     std::string skipFolders;
+    // Deletions go to the Recycle Bin. A file written before there was a choice
+    // has no line for it and keeps the first state.
+    bool recycle = false;
 
     // UTF-8, one "name=value" line each, after a first line that names the format.
     std::string Format() const;

@@ -39,31 +39,6 @@ std::string SelectionTotalText(uint64_t files, uint64_t bytes)
     return text;
 }
 
-std::string CsvRecord(const std::vector<std::string>& fields)
-{
-    std::string record;
-    for (size_t i = 0; i < fields.size(); i++)
-    {
-        if (i > 0)
-            record += ',';
-        const std::string& field = fields[i];
-        if (field.find_first_of(",\"\r\n") == std::string::npos)
-        {
-            record += field;
-            continue;
-        }
-        record += '"';
-        for (char c : field)
-        {
-            if (c == '"')
-                record += '"';
-            record += c;
-        }
-        record += '"';
-    }
-    return record + "\r\n";
-}
-
 std::string CellText(const FoundFile& file, size_t foundPlace, int column, const ZoneRule& zone)
 {
     switch (column)

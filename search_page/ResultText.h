@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/LocalTime.h"
+#include "engine/RecordText.h"
 #include "engine/SearchCriteria.h"
 
 #include <cstddef>
@@ -13,10 +14,6 @@
 // "Selected: N file(s)" or "Selected: N file(s), S bytes", with the size in
 // the largest of KB, MB and GB that is at least 1 once S reaches 1024.
 std::string SelectionTotalText(uint64_t files, uint64_t bytes);
-
-// One CSV record ending in CRLF: a field holding a comma, a quote or a line
-// break is quoted, with its quotes doubled.
-std::string CsvRecord(const std::vector<std::string>& fields);
 
 // What a result row shows in a column (0 "N" to 5 "Date"); the "N" text is
 // the row's place in the found order (FoundPlace) plus 1, the date is the tested time in the zone's local time.

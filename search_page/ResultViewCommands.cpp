@@ -88,8 +88,13 @@ void CResultView::CopyPaths()
             paths += rows.Rows()[file].Path();
         }
     }
-    const std::wstring text = Widen(paths);
-    if (text.empty() || !OpenClipboard(Page()))
+    CopyToClipboard(Page(), paths);
+}
+
+void CResultView::CopyToClipboard(HWND owner, const std::string& utf8)
+{
+    const std::wstring text = Widen(utf8);
+    if (text.empty() || !OpenClipboard(owner))
         return;
     EmptyClipboard();
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -200,6 +205,7 @@ void CResultView::ShowMenu(POINT point, bool enabled)
     } items[] = {
         {ID_RESULTS_OPEN, hasRow},          {ID_RESULTS_OPEN_FOLDER, hasRow}, {ID_RESULTS_COPY_PATH, hasRow},
         {ID_RESULTS_SELECT_ALL, hasRows}, {ID_RESULTS_SAVE_LIST, hasRows}, {ID_RESULTS_SKIP_FOLDER, hasSelection},
+        {ID_RESULTS_OPEN_RECORD, true},
     };
     for (const auto& item : items)
         EnableMenuItem(popup, item.id, MF_BYCOMMAND | (enabled && item.enabled ? MF_ENABLED : MF_GRAYED));

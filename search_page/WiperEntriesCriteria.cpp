@@ -133,6 +133,7 @@ void CWindowWiperEntries::DoDataExchange(bool save)
     ExchangeText(hwnd, IDC_AGE_AMOUNT, ageText, save);
     ExchangeComboIndex(hwnd, IDC_AGE_UNIT, ageUnit, save);
     ExchangeText(hwnd, IDC_SKIP_FOLDERS, skipFolders, save);
+    ExchangeCheck(hwnd, IDC_RECYCLE_BIN, recycle, save);
 }
 
 void CWindowWiperEntries::OnAllFiles()

@@ -83,6 +83,7 @@ KeptSearch CWindowWiperEntries::FormSearch()
     search.sizeFrom = sizeFromValue;
     search.sizeTo = sizeToValue;
     search.skipFolders = skipFolders;
+    search.recycle = recycle == 1;
     return search;
 }
 
@@ -135,5 +136,6 @@ void CWindowWiperEntries::ShowSearch(const KeptSearch& search)
     sizeFromValue = search.sizeFrom;
     sizeToValue = search.sizeTo;
     skipFolders = search.skipFolders;
+    recycle = search.recycle ? 1 : 0;
     DoDataExchange(false);
 }

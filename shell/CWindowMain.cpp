@@ -21,6 +21,7 @@ const int kToolbarSeparatorWidth = 24;
 const int kFullScale = 100;
 // The last search, kept beside settings.dat.
 const char kKeptSearchName[] = "last search.txt";
+const char kDeletionRecordName[] = "deletions.csv";
 
 BOOL CALLBACK TellOfColourChange(HWND child, LPARAM)
 {
@@ -60,6 +61,7 @@ int CWindowMain::SetUp()
     if (!CreatePanel(rightPanel) || !CreatePages())
         return 0;
     searchPage.UseKeptSearch(wiperSettings.Folder() + kKeptSearchName);
+    searchPage.UseDeletionRecord(wiperSettings.Folder() + kDeletionRecordName);
     if (!CreatePanel(leftPanel) || !leftPanel.CreateTree())
         return 0;
     RECT bar = {Scaled(wiperSettings.splitterPos), 0, 0, 0};

@@ -190,8 +190,9 @@ TEST_F(DeleteTest, WithoutAWindowItDeletesTheRowsOfItsJobAndNoOthers)
     Mark({1, 2});
     RecordingProgress reports(results);
     WorkerControl control;
-    RunToTheEnd(new CDelEntriesThread({{ChosenFileOf(Rows()[2], 2), ChosenFileOf(Rows()[3], 3)}}, &results, &control,
-                                       &reports));
+    DeletionJob job;
+    job.files = {ChosenFileOf(Rows()[2], 2), ChosenFileOf(Rows()[3], 3)};
+    RunToTheEnd(new CDelEntriesThread(std::move(job), &results, &control, &reports));
     EXPECT_EQ(FoundNames(), (std::vector<std::string>{"file1.doc", "file2.doc", "file5.doc"}));
     EXPECT_TRUE(FileExists(paths[0]));
     EXPECT_FALSE(FileExists(paths[2]));

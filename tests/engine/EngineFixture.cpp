@@ -41,8 +41,13 @@ void EngineTest::Search()
 
 void EngineTest::Delete()
 {
+    Delete(results.ChosenFiles());
+}
+
+void EngineTest::Delete(DeletionJob job)
+{
     const int before = page.ends;
-    ASSERT_TRUE(progress.StartDeletion(&page, &results, "Deleting Files", results.ChosenFiles()));
+    ASSERT_TRUE(progress.StartDeletion(&page, &results, "Deleting Files", std::move(job)));
     WaitForTheEnd(before);
 }
 

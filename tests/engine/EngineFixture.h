@@ -73,6 +73,8 @@ protected:
     // end, pumping the window's messages.
     void Search();
     void Delete();
+    // The same with a job of the test's own.
+    void Delete(DeletionJob job);
     // A file of the given size whose times, read as local time now, are the given texts
     // ("2024-05-01 08:00:00"); empty texts leave a time as it is.
     std::string MakeFile(const std::string& relativePath, uint64_t size, const std::string& modified = "",

@@ -71,6 +71,7 @@ TEST(KeptSearchText, ReadsBackWholeAndRefusesAnythingElse)
     kept.sizeFrom = 1;
     kept.sizeTo = 2147483647;
     kept.skipFolders = "node_modules; *cache*;C:\\Backup\\";
+    kept.recycle = true;
     const std::string text = kept.Format();
     KeptSearch back;
     ASSERT_TRUE(back.Parse(text));
@@ -78,6 +79,12 @@ TEST(KeptSearchText, ReadsBackWholeAndRefusesAnythingElse)
     EXPECT_EQ(back.locations, kept.locations);
     EXPECT_FALSE(back.allFiles);
     EXPECT_EQ(back.skipFolders, kept.skipFolders);
+    EXPECT_TRUE(back.recycle);
+    // A file from before the choice existed keeps the first state: deletions for good.
+    KeptSearch older;
+    ASSERT_TRUE(older.Parse(text.substr(0, text.find("recycle bin=yes\r\n"))));
+    EXPECT_FALSE(older.recycle);
+    EXPECT_EQ(older.skipFolders, kept.skipFolders);
 
     auto replaced = [&](const std::string& from, const std::string& to) {
         std::string changed = text;
@@ -98,6 +105,8 @@ TEST(KeptSearchText, ReadsBackWholeAndRefusesAnythingElse)
         replaced("files=type", "colour=blue"),
         replaced("files=type", "files type"),
         replaced("location=C", "location=\r\nlocation=C"),
+        replaced("recycle bin=yes", "recycle bin=maybe"),
+        replaced("recycle bin=yes", "recycle bin=yes\r\nrecycle bin=no"),
     };
     for (const std::string& bad : damaged)
     {

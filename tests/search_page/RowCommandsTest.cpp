@@ -328,13 +328,20 @@ TEST_F(SearchPage, ContextMenuOffersTheRowCommandsAndGreysThemDuringAnOperation)
     };
     EXPECT_EQ(menuItems(),
               (std::vector<std::string>{"&Open", "Open &folder", "&Copy path", "Select &all", "S&kip this folder",
-                                        "&Sort by", "Sa&ve list..."}));
+                                        "&Sort by", "Sa&ve list...", "Open deletion &record"}));
     HoldDeletion();
     // Sorting changes no file: it stays offered, as the headings stay clickable.
     EXPECT_EQ(menuItems(), (std::vector<std::string>{"&Open (grey)", "Open &folder (grey)", "&Copy path (grey)",
                                                      "Select &all (grey)", "S&kip this folder (grey)", "&Sort by",
-                                                     "Sa&ve list... (grey)"}));
+                                                     "Sa&ve list... (grey)", "Open deletion &record (grey)"}));
     ReleaseOperation();
+    // With no record yet, the command says so.
+    DialogCloser closer;
+    Command(ID_RESULTS_OPEN_RECORD);
+    const std::vector<SeenPrompt> seen = closer.Stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Warning");
+    EXPECT_EQ(seen[0].text, "No file has been deleted yet.");
 }
 
 // "Skip this folder" takes the selected rows' folders into "Skip folders", each
