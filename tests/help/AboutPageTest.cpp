@@ -147,7 +147,11 @@ TEST_F(AboutPage, AClickOrEnterOnTheLinkOpensItsAddress)
         // Enter as the dialog manager delivers it to the focused link.
         [&] {
             SetFocus(link);
-            MSG enter = {link, WM_KEYDOWN, VK_RETURN, 1};
+            MSG enter = {};
+            enter.hwnd = link;
+            enter.message = WM_KEYDOWN;
+            enter.wParam = VK_RETURN;
+            enter.lParam = 1;
             if (!IsDialogMessageW(page.hwnd, &enter))
                 DispatchMessageW(&enter);
         },
