@@ -52,8 +52,8 @@ bench: build
 	$(BUILD)/native-bench/bench/velmora_row_bench
 	python3 bench/make-tree.py /dev/shm/velmora-bench
 	$(SAY_BUILD)
-	tools/wine-run.sh $(CURDIR)/$(WINDOWS)/wineprefix $(WINDOWS)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'
-	rm -rf /dev/shm/velmora-bench
+	tools/wine-run.sh $(CURDIR)/$(WINDOWS)/wineprefix $(WINDOWS)/bench/velmora_bench.exe 'Z:\dev\shm\velmora-bench'; \
+	    status=$$?; rm -rf /dev/shm/velmora-bench; python3 tests/fixtures/make-trees.py --trash; exit $$status
 
 # make test plays 300 steps of one seed; this plays PROMISE_STEPS of each of PROMISE_SEEDS seeds.
 PROMISE_SEEDS ?= 5
