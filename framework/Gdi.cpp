@@ -68,6 +68,21 @@ BYTE Towards(BYTE from, BYTE to, int step, int steps)
 {
     return static_cast<BYTE>(from + (to - from) * step / steps);
 }
+
+// `from` moved toward `end` in small steps until `reads` takes it; `end` at the latest.
+template <class Reads> COLORREF MovedUntil(COLORREF from, COLORREF end, Reads reads)
+{
+    const int kSteps = 32;
+    for (int step = 0; step < kSteps; step++)
+    {
+        const COLORREF moved = RGB(Towards(GetRValue(from), GetRValue(end), step, kSteps),
+                                   Towards(GetGValue(from), GetGValue(end), step, kSteps),
+                                   Towards(GetBValue(from), GetBValue(end), step, kSteps));
+        if (reads(moved))
+            return moved;
+    }
+    return end;
+}
 }
 
 double ContrastRatio(COLORREF a, COLORREF b)
@@ -80,35 +95,18 @@ double ContrastRatio(COLORREF a, COLORREF b)
 COLORREF ReadableColour(COLORREF text, COLORREF background, double ratio)
 {
     // Black or white always reads at the least ratio asked (up to 4.58 on any background).
-    const COLORREF end = ContrastRatio(background, RGB(0, 0, 0)) > ContrastRatio(background, RGB(255, 255, 255))
-                             ? RGB(0, 0, 0)
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF end = ContrastRatio(background, black) > ContrastRatio(background, RGB(255, 255, 255))
+                             ? black
                              : RGB(255, 255, 255);
-    const int kSteps = 32;
-    for (int step = 0; step < kSteps; step++)
-    {
-        const COLORREF moved = RGB(Towards(GetRValue(text), GetRValue(end), step, kSteps),
-                                   Towards(GetGValue(text), GetGValue(end), step, kSteps),
-                                   Towards(GetBValue(text), GetBValue(end), step, kSteps));
-        if (ContrastRatio(moved, background) >= ratio)
-            return moved;
-    }
-    return end;
+    return MovedUntil(text, end, [&](COLORREF moved) { return ContrastRatio(moved, background) >= ratio; });
 }
 
 COLORREF ReadableBackground(COLORREF text, COLORREF background, double ratio)
 {
     const COLORREF black = RGB(0, 0, 0);
     const COLORREF end = ContrastRatio(text, black) > ContrastRatio(background, black) ? black : RGB(255, 255, 255);
-    const int kSteps = 32;
-    for (int step = 0; step < kSteps; step++)
-    {
-        const COLORREF moved = RGB(Towards(GetRValue(background), GetRValue(end), step, kSteps),
-                                   Towards(GetGValue(background), GetGValue(end), step, kSteps),
-                                   Towards(GetBValue(background), GetBValue(end), step, kSteps));
-        if (ContrastRatio(text, moved) >= ratio)
-            return moved;
-    }
-    return end;
+    return MovedUntil(background, end, [&](COLORREF moved) { return ContrastRatio(text, moved) >= ratio; });
 }
 
 bool IsHighContrast()
