@@ -147,6 +147,11 @@ std::string KeptSearch::Format() const
     return text;
 }
 
+bool KeptSearch::ReadAge(std::string_view text, int& amount)
+{
+    return ReadNumber(text, 1, kLargestAge, amount);
+}
+
 bool KeptSearch::Parse(const std::string& text)
 {
     KeptSearch read;
@@ -167,7 +172,7 @@ bool KeptSearch::Parse(const std::string& text)
         {"from time", [&](std::string_view v) { return ReadTime(v, read.fromTime); }},
         {"to date", [&](std::string_view v) { return ReadDate(v, read.toDate); }},
         {"to time", [&](std::string_view v) { return ReadTime(v, read.toTime); }},
-        {"age", [&](std::string_view v) { return ReadNumber(v, 1, kLargestAge, read.ageAmount); }},
+        {"age", [&](std::string_view v) { return ReadAge(v, read.ageAmount); }},
         {"age unit", [&](std::string_view v) { return ReadChoice(v, kAgeUnits, read.ageUnit); }},
         {"size condition", [&](std::string_view v) { return ReadChoice(v, kSizeConditions, read.sizeCondition); }},
         {"size unit", [&](std::string_view v) { return ReadChoice(v, kSizeUnits, read.sizeUnit); }},

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The ages the number box takes: 1 to this many days, weeks, months or years.
@@ -53,4 +54,6 @@ public:
     std::string Format() const;
     // False, leaving this search as it was, when the text is not wholly of this format.
     bool Parse(const std::string& text);
+    // An age's amount as the number box holds it: a whole number from 1 to kLargestAge, nothing else.
+    static bool ReadAge(std::string_view text, int& amount);
 };

@@ -15,6 +15,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 
 namespace
@@ -128,11 +129,19 @@ std::vector<std::string> CResultView::DropSelectedFolders()
             lowered.push_back(std::move(key));
         }
         // A folder ends with its backslash, so a prefix is the folder itself or one below it.
+        // Rows of one folder share its text: each folder is judged once.
+        std::unordered_map<const std::string*, bool> below;
         for (size_t file = 0; file < rows.Rows().size(); file++)
         {
-            const std::string key = LowerText(rows.Rows()[file].Folder());
-            if (std::any_of(lowered.begin(), lowered.end(),
-                            [&](const std::string& skipped) { return key.starts_with(skipped); }))
+            const std::string& folder = rows.Rows()[file].Folder();
+            auto [judged, first] = below.try_emplace(&folder, false);
+            if (first)
+            {
+                const std::string key = LowerText(folder);
+                judged->second = std::any_of(lowered.begin(), lowered.end(),
+                                             [&](const std::string& skipped) { return key.starts_with(skipped); });
+            }
+            if (judged->second)
                 dropped.push_back(static_cast<uint32_t>(rows.PlaceOf(file)));
         }
     }

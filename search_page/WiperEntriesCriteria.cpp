@@ -10,7 +10,6 @@
 
 #include <commctrl.h>
 
-#include <charconv>
 #include <climits>
 #include <vector>
 
@@ -314,8 +313,7 @@ bool CWindowWiperEntries::ComputeCriteria(SkipRules& skip)
 bool CWindowWiperEntries::ComputeAge()
 {
     int amount = 0;
-    auto [end, error] = std::from_chars(ageText.data(), ageText.data() + ageText.size(), amount);
-    if (error != std::errc() || end != ageText.data() + ageText.size() || amount < 1 || amount > kLargestAge)
+    if (!KeptSearch::ReadAge(ageText, amount))
     {
         ShowWarning("Please enter a number of days, weeks, months or years from 1 to 9999.");
         SendMessageW(hwnd, WM_NEXTDLGCTL, (WPARAM)GetItem(IDC_AGE_AMOUNT), TRUE);

@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace
 {
@@ -73,10 +72,7 @@ KeptSearch CWindowWiperEntries::FormSearch()
     search.toDate = DateOf(toDate);
     search.toTime = TimeOf(toTime);
     // An amount out of range keeps the first one; Find would refuse it anyway.
-    int amount = 0;
-    auto [end, error] = std::from_chars(ageText.data(), ageText.data() + ageText.size(), amount);
-    if (error == std::errc() && end == ageText.data() + ageText.size() && amount >= 1 && amount <= kLargestAge)
-        search.ageAmount = amount;
+    KeptSearch::ReadAge(ageText, search.ageAmount);
     search.ageUnit = ageUnit;
     search.sizeCondition = ChosenIndex(hwnd, IDC_SIZE_CONDITION);
     search.sizeUnit = sizeUnit;
