@@ -62,15 +62,22 @@ inline void OpenMainWindow(std::unique_ptr<CWindowMain>& app)
     ASSERT_EQ(app->SetUp(), 1);
 }
 
+// The record that names a main window's notification icon.
+inline NOTIFYICONDATAW TrayIconOf(HWND window)
+{
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = IDC_TRAY_ICON;
+    return data;
+}
+
 // Takes a test's main window away with its icon, and the end of the message loop it leaves.
 inline void CloseMainWindow(std::unique_ptr<CWindowMain>& app)
 {
     if (app && app->hwnd)
     {
-        NOTIFYICONDATAW data = {};
-        data.cbSize = sizeof(data);
-        data.hWnd = app->hwnd;
-        data.uID = IDC_TRAY_ICON;
+        NOTIFYICONDATAW data = TrayIconOf(app->hwnd);
         Shell_NotifyIconW(NIM_DELETE, &data);
         app->DestroyWindow();
     }

@@ -293,19 +293,23 @@ TEST_F(MainWindow, DraggingTheSplitterMovesBothPanelsAndThePage)
     EXPECT_EQ(Width(RectInParent(settingsPage.hwnd)), Width(right));
 }
 
+// The icon comes back whichever way the taskbar takes it again: when Explorer
+// announces a new taskbar, or, at sign-in before there is one, by the retry.
 TEST_F(MainWindow, TheIconIsAddedAgainWhenTheTaskbarComesBack)
 {
     Open();
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = window;
-    data.uID = IDC_TRAY_ICON;
+    NOTIFYICONDATAW data = TrayIconOf(window);
     data.uFlags = NIF_TIP;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
-    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
-    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
+    const std::pair<UINT, WPARAM> comebacks[] = {{RegisterWindowMessageW(L"TaskbarCreated"), 0},
+                                                 {WM_TIMER, kTrayRetryTimer}};
+    for (const auto& [message, wParam] : comebacks)
+    {
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+        EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
+        SendMessageW(window, message, wParam, 0);
+        EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data)) << message;
+    }
 }
 
 // The taskbar announces itself again after a change of scale too, keeping the
@@ -325,21 +329,6 @@ TEST_F(MainWindow, TheIconIsDrawnAgainAtTheTaskbarsSizeWhenTheTaskbarAnnouncesIt
     const UINT taskbarDpi = TaskbarDpi();
     EXPECT_EQ(bitmap.bmWidth, taskbarDpi ? SmallIconSize(taskbarDpi) : GetSystemMetrics(SM_CXSMICON));
     EXPECT_FALSE(KillTimer(window, kTrayRetryTimer)) << "a retry still runs though the icon is there";
-}
-
-// At sign-in the taskbar may not be there yet: the icon the program could not
-// add is added by the retry once the taskbar takes it.
-TEST_F(MainWindow, AnIconTheTaskbarDidNotTakeIsAddedByTheRetry)
-{
-    Open();
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = window;
-    data.uID = IDC_TRAY_ICON;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
-    SendMessageW(window, WM_TIMER, kTrayRetryTimer, 0);
-    data.uFlags = NIF_TIP;
-    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
 }
 
 // Wine grants a named mutex whatever its access list says, so the elevated
